@@ -1,0 +1,55 @@
+// TPointerChain: a doubly linked chain of untyped item pointers addressed by 1-based
+// position, with a remembered cursor so that walking forward or releasing from the end costs
+// one step per call. The chain owns its links, never its items.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace slumra {
+
+struct ChainLink {
+    void* Item = nullptr;
+    ChainLink* Next = nullptr;
+    ChainLink* Prev = nullptr;
+};
+
+class TPointerChain {
+public:
+    explicit TPointerChain(std::string name = {});
+    ~TPointerChain();
+    TPointerChain(const TPointerChain&) = delete;
+    TPointerChain& operator=(const TPointerChain&) = delete;
+
+    std::int32_t Count() const { return FCount; }
+    const std::string& ChainName() const { return FChainName; }
+
+    // Moves the cursor to n and returns its item; null (cursor unmoved) when n is out of range.
+    void* GetItem(std::int32_t n);
+    // Replaces the item of link n; an out-of-range n resets the cursor to the first link.
+    void PutItem(std::int32_t n, void* item);
+    // Adds a link after the last one; false (nothing changed) when no link can be allocated.
+    [[nodiscard]] bool Append(void* item);
+    // Unlinks and frees link n (its item is left alone); the cursor then sits at the first link.
+    bool Remove(std::int32_t n);
+
+    // For tests and diagnostics: where the cursor is.
+    std::int32_t CursorNo() const { return FCursorNo; }
+    // For tests: how many links the last positioning stepped over.
+    std::int32_t LastSteps() const { return FLastSteps; }
+
+private:
+    // Moves the cursor towards n from the nearest of cursor, first and last link.
+    void Position(std::int32_t n);
+    void ResetCursorToFirst();
+
+    std::int32_t FCount = 0;
+    ChainLink* FCursor = nullptr;
+    std::int32_t FCursorNo = 0;
+    ChainLink* FFirst = nullptr;
+    ChainLink* FLast = nullptr;
+    std::string FChainName;
+    std::int32_t FLastSteps = 0;
+};
+
+}  // namespace slumra

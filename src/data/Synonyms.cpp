@@ -1,0 +1,33 @@
+#include "data/Synonyms.h"
+
+#include "data/Coding.h"
+
+namespace slumra {
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string_view::npos) text = text.substr(0, zero);
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> LoadSynonymList(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return {};
+    return SplitTextLines(bytes);
+}
+
+}  // namespace slumra

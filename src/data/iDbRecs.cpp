@@ -1,0 +1,203 @@
+#include "data/iDbRecs.h"
+
+#include <cmath>
+#include <memory>
+#include <new>
+
+namespace slumra {
+
+struct TiDbRecFile::iDbRec {
+    std::uint32_t Id = 0;
+    std::uint16_t HeadLen = 0;
+    std::uint16_t TextLen = 0;
+    std::unique_ptr<char[]> Head;
+    std::unique_ptr<char[]> Text;
+    std::uint8_t Visible = 0;
+};
+
+void UnscrambleBytes(char* bytes, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<char>(UnscrambleByte(static_cast<unsigned char>(bytes[i])));
+}
+
+void SplitPath(const char* source, std::string& first, std::size_t maxFirst, std::string& second,
+               std::size_t maxSecond, std::string& third, std::size_t maxThird) {
+    first.clear();
+    second.clear();
+    third.clear();
+    if (source == nullptr) return;
+    std::string* outs[3] = {&first, &second, &third};
+    const std::size_t maxes[3] = {maxFirst, maxSecond, maxThird};
+    int part = 0;
+    for (const char* p = source; *p != '\0'; ++p) {
+        if (*p == '|') {
+            if (++part == 3) break;
+            continue;
+        }
+        if (outs[part]->size() < maxes[part]) outs[part]->push_back(*p);
+    }
+}
+
+void SplitPath(const char* source, std::string& first, std::string& second, std::string& third) {
+    SplitPath(source, first, 255, second, 255, third, 255);
+}
+
+TiDbRecFile::TiDbRecFile() = default;
+
+TiDbRecFile::~TiDbRecFile() {
+    ReleaseAll();
+}
+
+void TiDbRecFile::ReleaseAll() {
+    for (std::int32_t n = FRecs.Count(); n >= 1; --n) {
+        delete static_cast<iDbRec*>(FRecs.GetItem(n));
+        FRecs.PutItem(n, nullptr);
+        FRecs.Remove(n);
+    }
+}
+
+TiDbRecFile::iDbRec* TiDbRecFile::RecAt(std::int32_t pos) {
+    return static_cast<iDbRec*>(FRecs.GetItem(pos));
+}
+
+bool TiDbRecFile::LoadFromFile(const std::string& path, ProgressSink* gauge) {
+    ReleaseAll();
+    FileSource source(path);
+    if (!source.IsOpen()) return false;
+    return LoadFromSource(source, gauge);
+}
+
+namespace {
+
+// Reads a text of `len` bytes into a new zero-terminated buffer and unscrambles it.
+bool ReadText(ByteSource& source, std::uint16_t len, std::unique_ptr<char[]>& out) {
+    if (len == 0) return true;
+    if (source.Remaining() < len) return false;
+    out.reset(new (std::nothrow) char[len + 1u]);
+    if (!out) return false;
+    if (source.Read(out.get(), len) != len) return false;
+    out[len] = '\0';
+    UnscrambleBytes(out.get(), len);
+    return true;
+}
+
+}  // namespace
+
+bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
+    ReleaseAll();
+    unsigned char countBytes[4];
+    if (source.Read(countBytes, 4) != 4) return false;
+    const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
+
+    bool result = true;
+    int shown = 0;
+    if (gauge != nullptr) {
+        gauge->Begin();
+        gauge->Progress(0);
+    }
+    for (std::int32_t i = 1; i <= count; ++i) {
+        unsigned char fixed[8];
+        if (source.Read(fixed, 8) != 8) {
+            result = false;
+            break;
+        }
+        auto rec = std::unique_ptr<iDbRec>(new (std::nothrow) iDbRec);
+        if (!rec) break;
+        rec->Id = DecodeFixed32(fixed);
+        rec->HeadLen = DecodeFixed16(fixed + 4);
+        rec->TextLen = DecodeFixed16(fixed + 6);
+        if (rec->HeadLen == 0 && rec->TextLen == 0) rec->Id = 0;
+        // A length the file cannot hold is a short read, not an allocation.
+        if (!ReadText(source, rec->HeadLen, rec->Head) || !ReadText(source, rec->TextLen, rec->Text)) {
+            result = false;
+            break;
+        }
+        if (!FRecs.Append(rec.get())) break;
+        rec.release();
+        if (gauge != nullptr) {
+            int percent = static_cast<int>(std::lrint(static_cast<double>(i) / count * 100.0));
+            if (percent != shown) {
+                shown = percent;
+                gauge->Progress(percent);
+            }
+        }
+    }
+    if (gauge != nullptr) gauge->End();
+    return result;
+}
+
+void TiDbRecFile::ShowAll() {
+    const std::int32_t count = FRecs.Count();
+    if (count == 0) {
+        FCursorIndex = FCursorPos = FVisibleCount = 0;
+        return;
+    }
+    for (std::int32_t n = 1; n <= count; ++n) RecAt(n)->Visible = 1;
+    FVisibleCount = count;
+    if (FCursorPos != 0 && FCursorPos >= 1 && FCursorPos <= count) {
+        FCursorIndex = FCursorPos;
+    } else {
+        FCursorIndex = FCursorPos = 1;
+    }
+}
+
+std::int32_t TiDbRecFile::VisibleIndexToChain(std::int32_t n) {
+    const std::int32_t count = FRecs.Count();
+    if (count == 0 || n > count || n <= 0) return 0;
+    const bool cursorValid = FCursorPos >= 1 && FCursorPos <= count;
+    if (n == FCursorIndex && cursorValid) return FCursorPos;
+
+    std::int32_t pos = 0;
+    std::int32_t counter = 0;
+    bool forward = true;
+    if (cursorValid && n > FCursorIndex) {
+        if ((n - FCursorIndex) < (FVisibleCount - n)) {
+            pos = FCursorPos + 1;
+            counter = FCursorIndex;
+        } else {
+            forward = false;
+            pos = count;
+            counter = FVisibleCount + 1;
+        }
+    } else if (cursorValid && n < FCursorIndex) {
+        if ((FCursorIndex - n) < (n - 1)) {
+            forward = false;
+            pos = FCursorPos - 1;
+            counter = FCursorIndex;
+        } else {
+            pos = 1;
+        }
+    } else {
+        pos = 1;
+    }
+
+    if (forward) {
+        for (; pos <= count; ++pos) {
+            if (RecAt(pos)->Visible != 0 && ++counter == n) break;
+        }
+    } else {
+        for (; pos >= 1; --pos) {
+            if (RecAt(pos)->Visible != 0 && --counter == n) break;
+        }
+    }
+    if (pos < 1 || pos > count || counter != n) return 0;
+    FCursorIndex = n;
+    FCursorPos = pos;
+    return pos;
+}
+
+iDbRecInfo TiDbRecFile::GetVisibleRecord(std::int32_t n) {
+    iDbRecInfo info;
+    const std::int32_t pos = VisibleIndexToChain(n);
+    if (pos <= 0) return info;
+    const iDbRec* rec = RecAt(pos);
+    info.Id = rec->Id;
+    info.HeadLen = rec->HeadLen;
+    info.TextLen = rec->TextLen;
+    info.Head = rec->Head.get();
+    info.Text = rec->Text.get();
+    info.Visible = rec->Visible;
+    return info;
+}
+
+}  // namespace slumra

@@ -1,0 +1,221 @@
+#include "diary/DrDiRecs.h"
+
+#include <cmath>
+#include <memory>
+#include <new>
+
+namespace slumra {
+
+TDrDiRecFile::TDrDiRecFile() = default;
+
+TDrDiRecFile::~TDrDiRecFile() {
+    ReleaseAll();
+}
+
+void TDrDiRecFile::ReleaseAll() {
+    for (std::int32_t n = FRecs.Count(); n >= 1; --n) {
+        delete static_cast<DrDiRec*>(FRecs.GetItem(n));
+        FRecs.PutItem(n, nullptr);
+        FRecs.Remove(n);
+    }
+}
+
+DrDiRec* TDrDiRecFile::RecAt(std::int32_t pos) {
+    return static_cast<DrDiRec*>(FRecs.GetItem(pos));
+}
+
+bool TDrDiRecFile::LoadFromFile(const std::string& path, ProgressSink* gauge) {
+    ReleaseAll();
+    FileSource source(path);
+    if (!source.IsOpen()) return false;
+    return LoadFromSource(source, gauge);
+}
+
+namespace {
+
+bool ReadMappedText(ByteSource& source, std::uint16_t len, std::string& out) {
+    if (len == 0) return true;
+    if (source.Remaining() < len) return false;
+    out.resize(len);
+    if (source.Read(out.data(), len) != len) return false;
+    UnscrambleBytes(out.data(), len);
+    return true;
+}
+
+bool WriteMappedText(ByteSink& sink, const std::string& text) {
+    // Mapped into a copy: the texts in memory are never touched by a save.
+    std::string mapped(text);
+    UnscrambleBytes(mapped.data(), mapped.size());
+    return sink.Write(mapped.data(), mapped.size()) == mapped.size();
+}
+
+}  // namespace
+
+bool TDrDiRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
+    ReleaseAll();
+    unsigned char countBytes[4];
+    if (source.Read(countBytes, 4) != 4) return false;
+    const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
+
+    bool result = true;
+    int shown = 0;
+    if (gauge != nullptr) {
+        gauge->Begin();
+        gauge->Progress(0);
+    }
+    for (std::int32_t i = 1; i <= count; ++i) {
+        unsigned char fixed[10];
+        if (source.Read(fixed, 10) != 10) {
+            result = false;
+            break;
+        }
+        auto rec = std::unique_ptr<DrDiRec>(new (std::nothrow) DrDiRec);
+        if (!rec) break;
+        rec->Id = static_cast<std::int32_t>(DecodeFixed32(fixed));
+        const std::uint16_t headLen = DecodeFixed16(fixed + 4);
+        const std::uint16_t descLen = DecodeFixed16(fixed + 6);
+        const std::uint16_t explLen = DecodeFixed16(fixed + 8);
+        if (headLen == 0 && descLen == 0 && explLen == 0) rec->Id = 0;
+        if (!ReadMappedText(source, headLen, rec->Head) ||
+            !ReadMappedText(source, descLen, rec->Description) ||
+            !ReadMappedText(source, explLen, rec->Explanation)) {
+            result = false;
+            break;
+        }
+        if (!FRecs.Append(rec.get())) break;
+        rec.release();
+        if (gauge != nullptr) {
+            const int percent = static_cast<int>(static_cast<std::int64_t>(i) * 100 / count);
+            if (percent != shown) {
+                shown = percent;
+                gauge->Progress(percent);
+            }
+        }
+    }
+    if (gauge != nullptr) gauge->End();
+    return result;
+}
+
+bool TDrDiRecFile::SaveToSink(ByteSink& sink) {
+    unsigned char fixed[10];
+    EncodeFixed32(fixed, static_cast<std::uint32_t>(FRecs.Count()));
+    if (sink.Write(fixed, 4) != 4) return false;
+    for (std::int32_t pos = 1; pos <= FRecs.Count(); ++pos) {
+        const DrDiRec* rec = RecAt(pos);
+        if (rec->Head.size() > kMaxDiaryText || rec->Description.size() > kMaxDiaryText ||
+            rec->Explanation.size() > kMaxDiaryText)
+            return false;
+        EncodeFixed32(fixed, static_cast<std::uint32_t>(rec->Id));
+        EncodeFixed16(fixed + 4, rec->HeadLen());
+        EncodeFixed16(fixed + 6, rec->DescriptionLen());
+        EncodeFixed16(fixed + 8, rec->ExplanationLen());
+        if (sink.Write(fixed, 10) != 10) return false;
+        if (!WriteMappedText(sink, rec->Head) || !WriteMappedText(sink, rec->Description) ||
+            !WriteMappedText(sink, rec->Explanation))
+            return false;
+    }
+    return true;
+}
+
+bool TDrDiRecFile::SaveToFile(const std::string& path) {
+    if (path.empty()) return false;
+    const std::string temp = path + ".new";
+    bool ok = false;
+    {
+        FileSink sink(temp);
+        if (!sink.IsOpen()) return false;
+        ok = SaveToSink(sink) && sink.Flush();
+        ok = sink.Close() && ok;
+    }
+    if (ok) ok = ReplaceFile(temp, path);
+    if (!ok) RemoveFile(temp);
+    return ok;
+}
+
+void TDrDiRecFile::ShowAll() {
+    const std::int32_t count = FRecs.Count();
+    if (count == 0) {
+        FCursorIndex = FCursorPos = FVisibleCount = 0;
+        return;
+    }
+    for (std::int32_t n = 1; n <= count; ++n) RecAt(n)->Visible = 1;
+    FVisibleCount = count;
+    if (FCursorPos != 0 && FCursorPos <= count) {
+        FCursorIndex = FCursorPos;
+    } else {
+        FCursorIndex = FCursorPos = 1;
+    }
+}
+
+std::int32_t TDrDiRecFile::VisibleIndexToChain(std::int32_t n) {
+    const std::int32_t count = FRecs.Count();
+    if (count == 0 || count < n || n <= 0) return 0;
+    const bool cursorValid = FCursorPos >= 1 && FCursorPos <= count;
+    if (n == FCursorIndex && cursorValid) return FCursorPos;
+
+    std::int32_t pos = 1;
+    std::int32_t counter = 0;
+    bool forward = true;
+    if (cursorValid && FCursorIndex < n) {
+        if (n - FCursorIndex < FVisibleCount - n) {
+            pos = FCursorPos + 1;
+            counter = FCursorIndex;
+        } else {
+            forward = false;
+            pos = count;
+            counter = FVisibleCount + 1;
+        }
+    } else if (cursorValid && FCursorIndex > n && FCursorIndex - n < n - 1) {
+        forward = false;
+        pos = FCursorPos - 1;
+        counter = FCursorIndex;
+    }
+
+    if (forward) {
+        for (; pos <= count; ++pos) {
+            if (RecAt(pos)->Visible != 0 && ++counter == n) break;
+        }
+    } else {
+        for (; pos >= 1; --pos) {
+            if (RecAt(pos)->Visible != 0 && --counter == n) break;
+        }
+    }
+    if (pos < 1 || pos > count || counter != n) return 0;
+    FCursorIndex = n;
+    FCursorPos = pos;
+    return pos;
+}
+
+DrDiRec TDrDiRecFile::GetVisibleRecord(std::int32_t n) {
+    const std::int32_t pos = VisibleIndexToChain(n);
+    if (pos <= 0) return {};
+    return *RecAt(pos);
+}
+
+bool TDrDiRecFile::SetVisibleRecord(std::int32_t n, const DrDiRec& rec) {
+    const std::int32_t pos = VisibleIndexToChain(n);
+    if (pos <= 0) return false;
+    *RecAt(pos) = rec;
+    return true;
+}
+
+bool TDrDiRecFile::AddRecord(const DrDiRec& rec) {
+    auto added = std::unique_ptr<DrDiRec>(new (std::nothrow) DrDiRec(rec));
+    if (!added) return false;
+    const DrDiRec* last = FRecs.Count() > 0 ? RecAt(FRecs.Count()) : nullptr;
+    // Unsigned arithmetic: a stored Id may be anything, and the successor of the largest wraps.
+    added->Id = last != nullptr ? static_cast<std::int32_t>(static_cast<std::uint32_t>(last->Id) + 1u) : 1;
+    if (!FRecs.Append(added.get())) return false;
+    added.release();
+    return true;
+}
+
+bool TDrDiRecFile::DeleteVisibleRecord(std::int32_t n) {
+    const std::int32_t pos = VisibleIndexToChain(n);
+    if (pos <= 0) return false;
+    delete RecAt(pos);
+    FRecs.PutItem(pos, nullptr);
+    return FRecs.Remove(pos);
+}
+
+}  // namespace slumra

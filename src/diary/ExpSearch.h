@@ -1,0 +1,41 @@
+// The explanation search: a dream's description is cut into words, the words are looked up
+// in the synonym groups, and every index entry named after a group's head word is listed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace slumra {
+
+// Keeps only A-Z, a-z and the bytes 80..A5 hex; accented letters (C0..FF) are dropped too.
+std::string WordFilter(std::string_view word);
+
+// The distinct words (compared without regard to case) of the description's lines, in order
+// of first appearance: each line lowercased (A-Z only), cut to 255 bytes, split at every
+// single space (so two spaces give an empty word), each word filtered.
+std::vector<std::string> CutWords(const std::vector<std::string>& lines);
+
+// The head word of a synonym line "|head|word|...": the line cut to 255 bytes, a leading "|"
+// dropped, the text up to the next "|" (empty without one), first letter made a capital (a-z).
+std::string SynonymHeadWord(std::string_view line);
+
+// Adds to `found` every index item ("n|name") whose name equals the head word of a synonym
+// line holding "|word|" for some word, in the order words, lines, items; an item already in
+// `found` (ignoring case) is not added again. `stillBusy` is asked before every line and
+// every item; when it answers false the search stops and returns false, keeping what it found.
+bool FindExplanations(const std::vector<std::string>& words, const std::vector<std::string>& synonyms,
+                      const std::vector<std::string>& index, std::vector<std::string>& found,
+                      const std::function<bool()>& stillBusy = {});
+
+// The whole search over a description text (lines split at CR LF, CR or LF), found items
+// sorted by name.
+std::vector<std::string> SearchExplanations(std::string_view description,
+                                            const std::vector<std::string>& synonyms,
+                                            const std::vector<std::string>& index);
+
+// Sorts found items lo..hi (0-based) by name, exactly as the index is sorted.
+void SortExplanations(std::vector<std::string>& items, int lo, int hi);
+
+}  // namespace slumra
