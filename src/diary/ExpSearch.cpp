@@ -18,6 +18,25 @@ std::string WordFilter(std::string_view word) {
     return out;
 }
 
+namespace {
+
+// A line longer than 255 bytes is broken, as a word-wrapping editor shows it, after the last
+// space within the first 255 bytes (or at 255 when there is none), so that no word of a long
+// paragraph is lost. The space at the break is dropped.
+std::vector<std::string> WrapAt255(std::string_view line) {
+    std::vector<std::string> pieces;
+    while (line.size() > 255) {
+        std::size_t cut = line.substr(0, 256).rfind(' ');
+        if (cut == std::string_view::npos || cut == 0) cut = 255;
+        pieces.emplace_back(line.substr(0, cut));
+        line.remove_prefix(cut < line.size() && line[cut] == ' ' ? cut + 1 : cut);
+    }
+    pieces.emplace_back(line);
+    return pieces;
+}
+
+}  // namespace
+
 std::vector<std::string> CutWords(const std::vector<std::string>& lines) {
     std::vector<std::string> words;
     auto add = [&words](std::string word) {
@@ -27,16 +46,17 @@ std::vector<std::string> CutWords(const std::vector<std::string>& lines) {
         words.push_back(std::move(word));
     };
     for (const std::string& line : lines) {
-        std::string rest = line.substr(0, 255);
-        for (char& c : rest) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-        }
-        std::string_view view(rest);
-        while (!view.empty()) {
-            const std::size_t space = view.find(' ');
-            const std::string_view word = view.substr(0, space);
-            view.remove_prefix(space == std::string_view::npos ? view.size() : space + 1);
-            add(WordFilter(word));
+        for (std::string piece : WrapAt255(line)) {
+            for (char& c : piece) {
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            }
+            std::string_view view(piece);
+            while (!view.empty()) {
+                const std::size_t space = view.find(' ');
+                const std::string_view word = view.substr(0, space);
+                view.remove_prefix(space == std::string_view::npos ? view.size() : space + 1);
+                add(WordFilter(word));
+            }
         }
     }
     return words;

@@ -13,8 +13,8 @@ namespace slumra {
 std::string WordFilter(std::string_view word);
 
 // The distinct words (compared without regard to case) of the description's lines, in order
-// of first appearance: each line lowercased (A-Z only), cut to 255 bytes, split at every
-// single space (so two spaces give an empty word), each word filtered.
+// of first appearance: each line lowercased (A-Z only), split at every single space (so two
+// spaces give an empty word), each word filtered. Lines over 255 bytes are wrapped, not cut.
 std::vector<std::string> CutWords(const std::vector<std::string>& lines);
 
 // The head word of a synonym line "|head|word|...": the line cut to 255 bytes, a leading "|"

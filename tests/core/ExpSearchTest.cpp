@@ -20,8 +20,15 @@ TEST(ExpSearch, WordsAreCutAtEverySpaceFilteredAndDistinct) {
                         "a"}),
               Lines{"\x8A"
                     "a"});
-    // Only the first 255 bytes of a line count.
-    EXPECT_EQ(CutWords({std::string(255, 'a') + "bbb"}), Lines{std::string(255, 'a')});
+    // A long paragraph loses no word: it is wrapped at a space within 255 bytes.
+    std::string paragraph;
+    for (int i = 0; i < 60; ++i) paragraph += "woord" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
+    paragraph += "zweet.";
+    const Lines words = CutWords({paragraph});
+    EXPECT_EQ(words.size(), 27u);
+    EXPECT_EQ(words.back(), "zweet");
+    // A word longer than 255 bytes is split rather than dropped.
+    EXPECT_EQ(CutWords({std::string(255, 'a') + "bbb"}), (Lines{std::string(255, 'a'), "bbb"}));
 }
 
 TEST(ExpSearch, HeadWordOfASynonymLine) {
