@@ -11,7 +11,9 @@
 #define _UNICODE
 #endif
 
-#include <commctrl.h>
+// The order matters: windows.h first.
+// clang-format off
 #include <windows.h>
-
+#include <commctrl.h>
 #include <windowsx.h>
+// clang-format on
