@@ -1,0 +1,421 @@
+#include "toolkit/StdCtrls.h"
+
+#include "lang/Cp1252.h"
+#include "toolkit/Text.h"
+
+#include <algorithm>
+#include <map>
+
+namespace slumra::tk {
+
+// ---- TListBox --------------------------------------------------------------------------
+
+TListBox::TListBox(TWinControl* parent) : TWinControl(parent) {
+    FOwnClass = false;
+    TabStop = true;
+}
+
+void TListBox::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
+    className = L"LISTBOX";
+    cs.style = WS_CHILD | WS_CLIPSIBLINGS | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT |
+               LBS_NOTIFY | (ScrollBar ? WS_VSCROLL : 0);
+}
+
+void TListBox::CreateHandle() {
+    TWinControl::CreateHandle();
+    if (FHandle == nullptr) return;
+    SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
+    ItemsChanged();
+    if (FItemIndex >= 0) SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+void TListBox::ItemsChanged() {
+    if (FHandle != nullptr) SendMessageW(FHandle, LB_SETCOUNT, FItems.size(), 0);
+    if (FItemIndex >= Count()) FItemIndex = -1;
+}
+
+void TListBox::SetItems(std::vector<std::string> items) {
+    FItems = std::move(items);
+    FItemIndex = -1;
+    ItemsChanged();
+}
+
+void TListBox::AddItem(const std::string& item) {
+    FItems.push_back(item);
+    if (FUpdating == 0) ItemsChanged();
+}
+
+void TListBox::Clear() {
+    SetItems({});
+}
+
+int TListBox::ItemIndex() const {
+    if (FHandle == nullptr) return FItemIndex;
+    return static_cast<int>(SendMessageW(FHandle, LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int i) {
+    FItemIndex = i >= 0 && i < Count() ? i : -1;
+    if (FHandle != nullptr) SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+int TListBox::TopIndex() const {
+    return FHandle == nullptr ? 0 : static_cast<int>(SendMessageW(FHandle, LB_GETTOPINDEX, 0, 0));
+}
+
+void TListBox::SetTopIndex(int i) {
+    if (FHandle != nullptr) SendMessageW(FHandle, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, i)), 0);
+}
+
+void TListBox::SetItemHeight(int h) {
+    FItemHeight = std::max(1, h);
+    if (FHandle != nullptr) {
+        SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
+        Invalidate();
+    }
+}
+
+int TListBox::ItemAtPos(int x, int y) const {
+    if (FHandle == nullptr) return -1;
+    const LRESULT r = SendMessageW(FHandle, LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
+    if (HIWORD(r) != 0) return -1;  // outside every item
+    const int i = LOWORD(r);
+    return i < Count() ? i : -1;
+}
+
+RECT TListBox::ItemRect(int i) const {
+    RECT r{0, 0, 0, 0};
+    if (FHandle != nullptr)
+        SendMessageW(FHandle, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+void TListBox::BeginUpdate() {
+    if (FUpdating++ == 0 && FHandle != nullptr) SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
+}
+
+void TListBox::EndUpdate() {
+    if (FUpdating == 0 || --FUpdating > 0) return;
+    ItemsChanged();
+    if (FHandle != nullptr) {
+        SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(FHandle, nullptr, TRUE);
+    }
+}
+
+void TListBox::ChangeScale(int m, int d) {
+    TWinControl::ChangeScale(m, d);
+    // Item heights are left to the owner: the program scales them by its own factors.
+}
+
+void TListBox::DrawItem(int index, const RECT& rect, unsigned state) {
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    WindowDC dc(FHandle);
+    TCanvas canvas(dc.Get());
+    canvas.Font = Font;
+    canvas.Brush.SetColor((state & odSelected) != 0 ? GetSysColor(COLOR_HIGHLIGHT) : Color);
+    canvas.FillRect(rect);
+    if (index >= 0 && index < Count()) {
+        const std::string& item = FItems[static_cast<std::size_t>(index)];
+        const std::size_t bar = item.find('|');
+        canvas.Brush.SetStyle(BrushStyle::Clear);
+        canvas.TextOut(rect.left + 2, rect.top, bar == std::string::npos ? item : item.substr(bar + 1));
+    }
+}
+
+bool TListBox::Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_DRAWITEM) {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        unsigned state = 0;
+        if ((dis->itemState & ODS_SELECTED) != 0) state |= odSelected;
+        if ((dis->itemState & ODS_FOCUS) != 0) state |= odFocused;
+        if ((dis->itemState & ODS_DISABLED) != 0) state |= odDisabled;
+        DrawItem(static_cast<int>(dis->itemID == static_cast<UINT>(-1) ? -1 : static_cast<int>(dis->itemID)),
+                 dis->rcItem, state);
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_COMMAND && HIWORD(wp) == LBN_SELCHANGE) {
+        FItemIndex = ItemIndex();
+        if (OnSelect) OnSelect(this);
+        result = 0;
+        return true;
+    }
+    if (msg == WM_CTLCOLORLISTBOX) {
+        static BrushHandle brush;
+        brush.Reset(CreateSolidBrush(Color));
+        result = reinterpret_cast<LRESULT>(brush.Get());
+        return true;
+    }
+    (void)lp;
+    return false;
+}
+
+LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND && OnDrawItem) return 1;  // the owner paints every pixel
+    if (msg == WM_PAINT && Count() == 0 && OnDrawItem) {
+        // An empty list still shows its owner's background.
+        PAINTSTRUCT ps;
+        BeginPaint(FHandle, &ps);
+        EndPaint(FHandle, &ps);
+        RECT r;
+        GetClientRect(FHandle, &r);
+        OnDrawItem(this, -1, r, 0);
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wp, lp);
+}
+
+// ---- TComboBox -------------------------------------------------------------------------
+
+TComboBox::TComboBox(TWinControl* parent) : TWinControl(parent) {
+    FOwnClass = false;
+    TabStop = true;
+}
+
+void TComboBox::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
+    className = L"COMBOBOX";
+    cs.style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_DROPDOWNLIST;
+}
+
+void TComboBox::CreateHandle() {
+    // The window's height includes the dropped-down list.
+    const int h = FHeight;
+    FHeight = std::max(h, 200);
+    TWinControl::CreateHandle();
+    FHeight = h;
+    Fill();
+}
+
+void TComboBox::Fill() {
+    if (FHandle == nullptr) return;
+    SendMessageW(FHandle, CB_RESETCONTENT, 0, 0);
+    for (const std::string& s : FItems)
+        SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
+    SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+void TComboBox::SetItems(const std::vector<std::string>& items) {
+    FItems = items;
+    FItemIndex = -1;
+    Fill();
+}
+
+int TComboBox::ItemIndex() const {
+    return FHandle == nullptr ? FItemIndex : static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+}
+
+void TComboBox::SetItemIndex(int i) {
+    FItemIndex = i >= 0 && i < static_cast<int>(FItems.size()) ? i : -1;
+    if (FHandle != nullptr) SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+}
+
+std::string TComboBox::Text() const {
+    const int i = ItemIndex();
+    return i >= 0 && i < static_cast<int>(FItems.size()) ? FItems[static_cast<std::size_t>(i)]
+                                                         : std::string();
+}
+
+bool TComboBox::Notification(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg == WM_COMMAND && HIWORD(wp) == CBN_SELCHANGE) {
+        FItemIndex = ItemIndex();
+        if (OnChange) OnChange(this);
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+// ---- TEdit, TMemo ----------------------------------------------------------------------
+
+TEdit::TEdit(TWinControl* parent) : TWinControl(parent) {
+    FOwnClass = false;
+    TabStop = true;
+    Color = clWhite;
+    Cursor = TCursor::IBeam;
+}
+
+void TEdit::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
+    className = L"EDIT";
+    cs.style = WS_CHILD | WS_CLIPSIBLINGS | FExtraStyle | (ReadOnly ? ES_READONLY : 0);
+    cs.dwExStyle = WS_EX_CLIENTEDGE;
+}
+
+void TEdit::CreateHandle() {
+    TWinControl::CreateHandle();
+    if (FHandle == nullptr) return;
+    SendMessageW(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+    SetWindowTextW(FHandle, Widen(FText).c_str());
+}
+
+std::string TEdit::Text() const {
+    if (FHandle == nullptr) return FText;
+    const int n = GetWindowTextLengthW(FHandle);
+    std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+    GetWindowTextW(FHandle, w.data(), n + 1);
+    w.resize(static_cast<std::size_t>(n));
+    std::string out;
+    // Nothing outside the code page can be in the window: typing and pasting refuse it.
+    if (!Narrow(w, out)) return NarrowLossy(w);
+    return out;
+}
+
+void TEdit::SetText(const std::string& v) {
+    FText = v;
+    if (FHandle != nullptr) SetWindowTextW(FHandle, Widen(v).c_str());
+}
+
+void TEdit::SetMaxLength(int v) {
+    FMaxLength = std::max(0, v);
+    if (FHandle != nullptr) SendMessageW(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+}
+
+void TEdit::SelectAll() {
+    if (FHandle != nullptr) SendMessageW(FHandle, EM_SETSEL, 0, -1);
+}
+
+bool TEdit::Notification(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+        if (OnChange) OnChange(this);
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT TEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CHAR && wp >= 32) {
+        unsigned char b = 0;
+        if (!CodePointToCp1252(static_cast<char32_t>(wp), b)) {
+            ++FRefused;
+            MessageBeep(MB_ICONWARNING);
+            return 0;
+        }
+    }
+    if (msg == WM_PASTE && !ReadOnly) {
+        // Pasted text is taken only when every character fits the code page.
+        std::wstring clip;
+        if (OpenClipboard(FHandle)) {
+            if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+                if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+                    clip = p;
+                    GlobalUnlock(h);
+                }
+            }
+            CloseClipboard();
+        }
+        std::string fits;
+        if (!Narrow(clip, fits)) {
+            ++FRefused;
+            MessageBeep(MB_ICONWARNING);
+            return 0;
+        }
+    }
+    return TWinControl::WndProc(msg, wp, lp);
+}
+
+TMemo::TMemo(TWinControl* parent) : TEdit(parent) {
+    FExtraStyle = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
+}
+
+std::vector<std::string> TMemo::Lines() const {
+    std::vector<std::string> lines;
+    const std::string text = Text();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            if (start < text.size()) lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// ---- TGauge ----------------------------------------------------------------------------
+
+TGauge::TGauge(TWinControl* parent) : TControl(parent) {
+    FWidth = 100;
+    FHeight = 16;
+}
+
+void TGauge::SetProgress(int v) {
+    v = std::clamp(v, MinValue, MaxValue);
+    if (v == FProgress) return;
+    FProgress = v;
+    Invalidate();
+}
+
+void TGauge::Paint(TCanvas& canvas) {
+    const int span = std::max(1, MaxValue - MinValue);
+    const int filled = (FWidth * (FProgress - MinValue)) / span;
+    canvas.Brush.SetStyle(BrushStyle::Solid);
+    canvas.Brush.SetColor(BackColor);
+    canvas.FillRect({0, 0, FWidth, FHeight});
+    canvas.Brush.SetColor(ForeColor);
+    canvas.FillRect({0, 0, filled, FHeight});
+    if (ShowText) {
+        canvas.Brush.SetStyle(BrushStyle::Clear);
+        canvas.Font = Font;
+        const std::string text = std::to_string((100 * (FProgress - MinValue)) / span) + "%";
+        canvas.TextRect({0, 0, FWidth, FHeight}, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+}
+
+// ---- TTimer ----------------------------------------------------------------------------
+
+namespace {
+std::map<UINT_PTR, TTimer*>& Timers() {
+    static std::map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
+}  // namespace
+
+TTimer::TTimer() {
+    Update();
+}
+
+TTimer::~TTimer() {
+    if (FId != 0) {
+        KillTimer(nullptr, FId);
+        Timers().erase(FId);
+    }
+}
+
+void TTimer::SetEnabled(bool v) {
+    if (v == FEnabled) return;
+    FEnabled = v;
+    Update();
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    if (ms == FInterval) return;
+    FInterval = ms;
+    Update();
+}
+
+void TTimer::Update() {
+    if (FId != 0) {
+        KillTimer(nullptr, FId);
+        Timers().erase(FId);
+        FId = 0;
+    }
+    if (FEnabled && FInterval > 0) {
+        FId = SetTimer(nullptr, 0, FInterval, &TTimer::Fired);
+        if (FId != 0) Timers()[FId] = this;
+    }
+}
+
+void CALLBACK TTimer::Fired(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Timers().find(id);
+    if (it == Timers().end()) return;
+    TTimer* t = it->second;
+    if (t->OnTimer) t->OnTimer(t);
+}
+
+}  // namespace slumra::tk

@@ -1,0 +1,158 @@
+// The standard windowed controls the forms use: an owner-drawn list box, a drop-down list
+// combo box, single- and multi-line edits; and the gauge and timer.
+#pragma once
+
+#include "toolkit/Controls.h"
+
+#include <string>
+#include <vector>
+
+namespace slumra::tk {
+
+// Item states handed to draw handlers.
+enum : unsigned { odSelected = 1, odFocused = 2, odDisabled = 4 };
+using TDrawItemEvent = std::function<void(TWinControl* control, int index, const RECT& rect, unsigned state)>;
+
+// An owner-drawn list box with fixed item height. The items live here, not in the window, so
+// even very long lists cost the window nothing.
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TWinControl* parent);
+
+    const std::vector<std::string>& Items() const { return FItems; }
+    void SetItems(std::vector<std::string> items);
+    void AddItem(const std::string& item);
+    void Clear();
+    int Count() const { return static_cast<int>(FItems.size()); }
+
+    int ItemIndex() const;  // -1 for none
+    void SetItemIndex(int i);
+    int TopIndex() const;
+    void SetTopIndex(int i);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int h);
+    // The item at a client point, or -1.
+    int ItemAtPos(int x, int y) const;
+    RECT ItemRect(int i) const;
+    // Changes in between do not repaint the list.
+    void BeginUpdate();
+    void EndUpdate();
+    bool ScrollBar = true;
+
+    TDrawItemEvent OnDrawItem;
+    TNotifyEvent OnSelect;  // the selection changed by mouse or keyboard
+
+    void ChangeScale(int m, int d) override;
+
+protected:
+    void CreateParams(CREATESTRUCTW& cs, std::wstring& className) override;
+    void CreateHandle() override;
+    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Draws item i into rect with the given state; by default the text after the first "|".
+    virtual void DrawItem(int index, const RECT& rect, unsigned state);
+    virtual void ItemsChanged();
+    std::vector<std::string> FItems;
+
+private:
+    int FItemHeight = 16;
+    int FItemIndex = -1;  // kept while there is no window
+    int FUpdating = 0;
+};
+
+// A drop-down list: choose one of its items, no typing.
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TWinControl* parent);
+    void SetItems(const std::vector<std::string>& items);
+    const std::vector<std::string>& Items() const { return FItems; }
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    std::string Text() const;
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(CREATESTRUCTW& cs, std::wstring& className) override;
+    void CreateHandle() override;
+    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void Fill();
+    std::vector<std::string> FItems;
+    int FItemIndex = -1;
+};
+
+// A single-line edit. Text is Windows-1252: characters the code page lacks are refused where
+// they are typed or pasted, never replaced, so what the user sees is what is saved.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TWinControl* parent);
+    std::string Text() const;
+    void SetText(const std::string& v);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int v);
+    void SelectAll();
+    bool ReadOnly = false;
+    TNotifyEvent OnChange;
+    // Counts the characters refused so far (for tests and for a hint to the user).
+    int RefusedCount() const { return FRefused; }
+
+protected:
+    void CreateParams(CREATESTRUCTW& cs, std::wstring& className) override;
+    void CreateHandle() override;
+    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    DWORD FExtraStyle = ES_AUTOHSCROLL;
+
+private:
+    std::string FText;  // kept while there is no window
+    int FMaxLength = 0;
+    int FRefused = 0;
+};
+
+// A multi-line edit with word wrap and a vertical scroll bar; lines end in CR LF.
+class TMemo : public TEdit {
+public:
+    explicit TMemo(TWinControl* parent);
+    std::vector<std::string> Lines() const;
+};
+
+// A progress bar drawn by the toolkit itself.
+class TGauge : public TControl {
+public:
+    explicit TGauge(TWinControl* parent);
+    int Progress() const { return FProgress; }
+    void SetProgress(int v);
+    int MinValue = 0;
+    int MaxValue = 100;
+    COLORREF ForeColor = RGB(0, 0, 128);
+    COLORREF BackColor = clWhite;
+    bool ShowText = true;
+    void Paint(TCanvas& canvas) override;
+
+private:
+    int FProgress = 0;
+};
+
+// Calls OnTimer every Interval milliseconds while enabled, on the window thread.
+class TTimer {
+public:
+    TTimer();
+    ~TTimer();
+    TTimer(const TTimer&) = delete;
+    TTimer& operator=(const TTimer&) = delete;
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v);
+    unsigned Interval() const { return FInterval; }
+    void SetInterval(unsigned ms);
+    std::function<void(TTimer*)> OnTimer;
+
+private:
+    void Update();
+    static void CALLBACK Fired(HWND, UINT, UINT_PTR id, DWORD);
+    bool FEnabled = true;
+    unsigned FInterval = 1000;
+    UINT_PTR FId = 0;
+};
+
+}  // namespace slumra::tk
