@@ -1,9 +1,7 @@
 #include "imaging/ColorReduce.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
-#include <unordered_set>
 #include <utility>
 
 namespace slumra {
@@ -24,16 +22,22 @@ unsigned CellOf(Rgb c) {
            unsigned(c.B >> kCellShift);
 }
 
-std::uint32_t KeyOf(Rgb c) { return (std::uint32_t(c.R) << 16) | (std::uint32_t(c.G) << 8) | c.B; }
+std::uint32_t KeyOf(Rgb c) {
+    return (std::uint32_t(c.R) << 16) | (std::uint32_t(c.G) << 8) | c.B;
+}
 
 Rgb ColourOfKey(std::uint32_t key) {
     return Rgb{static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
                static_cast<std::uint8_t>(key)};
 }
 
-int Square(int v) { return v * v; }
+int Square(int v) {
+    return v * v;
+}
 
-int Distance(Rgb a, Rgb b) { return Square(a.R - b.R) + Square(a.G - b.G) + Square(a.B - b.B); }
+int Distance(Rgb a, Rgb b) {
+    return Square(a.R - b.R) + Square(a.G - b.G) + Square(a.B - b.B);
+}
 
 // Least and greatest squared distance from v to the values lo..lo + side - 1.
 int NearestOnAxis(int v, int lo, int side) {
@@ -41,15 +45,17 @@ int NearestOnAxis(int v, int lo, int side) {
     if (v >= lo + side) return Square(v - (lo + side - 1));
     return 0;
 }
-int FarthestOnAxis(int v, int lo, int side) { return Square(std::max(v - lo, lo + side - 1 - v)); }
+int FarthestOnAxis(int v, int lo, int side) {
+    return Square(std::max(v - lo, lo + side - 1 - v));
+}
 
 // The entries of `from` that can be nearest to some colour of the box lo..lo + side - 1: those
 // whose least distance to the box is within the smallest greatest distance of any entry. An
 // entry beyond that is farther from every colour of the box than the entry that sets the bound.
 // Narrowing a box only narrows this set, so a cell's candidates are found among its block's.
 template <typename Take>
-void BoxCandidates(const std::vector<Rgb>& palette, const std::uint8_t* from, std::size_t count, const int lo[3],
-                   int side, Take&& take) {
+void BoxCandidates(const std::vector<Rgb>& palette, const std::uint8_t* from, std::size_t count,
+                   const int lo[3], int side, Take&& take) {
     int bound = 0x7FFFFFFF;
     for (std::size_t i = 0; i < count; ++i) {
         const Rgb p = palette[from[i]];
@@ -58,15 +64,19 @@ void BoxCandidates(const std::vector<Rgb>& palette, const std::uint8_t* from, st
     }
     for (std::size_t i = 0; i < count; ++i) {
         const Rgb p = palette[from[i]];
-        const int least =
-            NearestOnAxis(p.R, lo[0], side) + NearestOnAxis(p.G, lo[1], side) + NearestOnAxis(p.B, lo[2], side);
+        const int least = NearestOnAxis(p.R, lo[0], side) + NearestOnAxis(p.G, lo[1], side) +
+                          NearestOnAxis(p.B, lo[2], side);
         if (least <= bound) take(from[i], least);
     }
 }
 
-std::uint8_t Clamp255(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+std::uint8_t Clamp255(int v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
 
-bool ValidBitsPerPixel(int bits) { return bits == 4 || bits == 8; }
+bool ValidBitsPerPixel(int bits) {
+    return bits == 4 || bits == 8;
+}
 
 void MapPlain(const RgbImage& image, PaletteMatcher& matcher, IndexedImage& out) {
     const std::uint8_t* src = image.Pixels.data();
@@ -118,108 +128,132 @@ void MapDithered(const RgbImage& image, PaletteMatcher& matcher, IndexedImage& o
     }
 }
 
-// The colour cube in cells of 8 x 8 x 8 with the pixel count and colour sums of every cell.
-struct Histogram {
-    struct Cell {
-        std::uint64_t Count = 0;
-        std::uint64_t Sum[3] = {0, 0, 0};
-    };
-    std::vector<Cell> Cells = std::vector<Cell>(kCellCount);
+// Optimal palettes are cut from the distinct colours of the picture with their pixel counts.
+// Pictures above this many pixels are sampled evenly instead, to bound the memory it takes.
+constexpr std::size_t kMaxSampledPixels = std::size_t{1} << 22;
 
-    const Cell& At(const int c[3]) const {
-        return Cells[(unsigned(c[0]) << (2 * kCellBits)) | (unsigned(c[1]) << kCellBits) | unsigned(c[2])];
-    }
+struct ColourCount {
+    std::uint32_t Key;
+    std::uint32_t Count;
 };
 
-// A box of cells for median cut, bounds inclusive and tight around its filled cells.
+int Channel(std::uint32_t key, int channel) {
+    return int((key >> (16 - 8 * channel)) & 0xFF);
+}
+
+// Sorts by one byte of the key, stably, using `spare` (at least as long) as room.
+template <typename T, typename KeyOfElement>
+void SortByByte(T* first, T* last, T* spare, KeyOfElement&& byteOf) {
+    std::size_t start[257] = {};
+    for (T* e = first; e != last; ++e) ++start[byteOf(*e) + 1];
+    for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
+    for (T* e = first; e != last; ++e) spare[start[byteOf(*e)]++] = *e;
+    std::copy(spare, spare + (last - first), first);
+}
+
+// The distinct colours of the picture (or of an even sample of it), sorted by key.
+std::vector<ColourCount> CountColours(const RgbImage& image) {
+    const std::size_t pixels = image.Pixels.size() / 3;
+    const std::size_t step = (pixels + kMaxSampledPixels - 1) / kMaxSampledPixels;
+    std::vector<std::uint32_t> keys;
+    keys.reserve(pixels / step + 1);
+    for (std::size_t i = 0; i < pixels; i += step) {
+        const std::uint8_t* p = &image.Pixels[i * 3];
+        keys.push_back(KeyOf(Rgb{p[0], p[1], p[2]}));
+    }
+    std::vector<std::uint32_t> spare(keys.size());
+    for (int shift = 0; shift < 24; shift += 8) {
+        SortByByte(keys.data(), keys.data() + keys.size(), spare.data(),
+                   [shift](std::uint32_t key) { return (key >> shift) & 0xFF; });
+    }
+    std::vector<ColourCount> colours;
+    for (std::uint32_t key : keys) {
+        if (colours.empty() || colours.back().Key != key) {
+            colours.push_back(ColourCount{key, 1});
+        } else {
+            ++colours.back().Count;
+        }
+    }
+    return colours;
+}
+
+// Whether every pixel has one of the colours (sorted by key).
+bool AllPixelsAmong(const RgbImage& image, const std::vector<ColourCount>& colours) {
+    for (std::size_t i = 0; i < image.Pixels.size(); i += 3) {
+        const std::uint32_t key = KeyOf(Rgb{image.Pixels[i], image.Pixels[i + 1], image.Pixels[i + 2]});
+        const auto at = std::lower_bound(colours.begin(), colours.end(), key,
+                                         [](const ColourCount& c, std::uint32_t k) { return c.Key < k; });
+        if (at == colours.end() || at->Key != key) return false;
+    }
+    return true;
+}
+
+// A box of median cut: a range of the colour list, with its pixel count, the sums of its
+// channel values and of their squares, and per channel the sum of squared deviations.
 struct Box {
-    int Lo[3] = {0, 0, 0};
-    int Hi[3] = {kCellsPerAxis - 1, kCellsPerAxis - 1, kCellsPerAxis - 1};
-    std::uint64_t Count = 0;
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+    double Count = 0;
     double Sum[3] = {0, 0, 0};
-    double Spread[3] = {0, 0, 0};  // per channel: the sum of squared deviations of the cells
+    double Squares[3] = {0, 0, 0};
+    double Spread[3] = {0, 0, 0};
     double TotalSpread = 0;
 };
 
-template <typename Visit>
-void ForEachCell(const Box& box, Visit&& visit) {
-    int c[3];
-    for (c[0] = box.Lo[0]; c[0] <= box.Hi[0]; ++c[0])
-        for (c[1] = box.Lo[1]; c[1] <= box.Hi[1]; ++c[1])
-            for (c[2] = box.Lo[2]; c[2] <= box.Hi[2]; ++c[2]) visit(c);
-}
-
-// Shrinks the box to its filled cells and measures it; cells are weighed at their mean colour.
-void Measure(const Histogram& histogram, Box& box) {
-    int lo[3] = {kCellsPerAxis, kCellsPerAxis, kCellsPerAxis};
-    int hi[3] = {-1, -1, -1};
-    double sum[3] = {0, 0, 0};
-    double squares[3] = {0, 0, 0};
-    std::uint64_t count = 0;
-    ForEachCell(box, [&](const int c[3]) {
-        const Histogram::Cell& cell = histogram.At(c);
-        if (cell.Count == 0) return;
-        count += cell.Count;
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], c[k]);
-            hi[k] = std::max(hi[k], c[k]);
-            const double s = double(cell.Sum[k]);
-            sum[k] += s;
-            squares[k] += s * s / double(cell.Count);
-        }
-    });
-    box.Count = count;
+void UpdateSpread(Box& box) {
     box.TotalSpread = 0;
     for (int k = 0; k < 3; ++k) {
-        box.Lo[k] = count == 0 ? 0 : lo[k];
-        box.Hi[k] = count == 0 ? 0 : hi[k];
-        box.Sum[k] = sum[k];
-        box.Spread[k] = count == 0 ? 0 : std::max(0.0, squares[k] - sum[k] * sum[k] / double(count));
+        const double spread = box.Squares[k] - box.Sum[k] * box.Sum[k] / box.Count;
+        box.Spread[k] = box.Count > 0 ? std::max(0.0, spread) : 0.0;
         box.TotalSpread += box.Spread[k];
     }
 }
 
-// Splits the box at the median of its widest-spread channel; false when it is a single cell.
-bool Split(const Histogram& histogram, Box& box, Box& other) {
-    int axis = -1;
-    for (int k = 0; k < 3; ++k) {
-        if (box.Hi[k] > box.Lo[k] && (axis < 0 || box.Spread[k] > box.Spread[axis])) axis = k;
+void Measure(const std::vector<ColourCount>& colours, Box& box) {
+    box.Count = 0;
+    for (int k = 0; k < 3; ++k) box.Sum[k] = box.Squares[k] = 0;
+    for (std::size_t i = box.Begin; i < box.End; ++i) {
+        const double n = colours[i].Count;
+        box.Count += n;
+        for (int k = 0; k < 3; ++k) {
+            const double v = Channel(colours[i].Key, k);
+            box.Sum[k] += n * v;
+            box.Squares[k] += n * v * v;
+        }
     }
-    if (axis < 0) return false;
-
-    std::vector<std::uint64_t> slices(std::size_t(box.Hi[axis] - box.Lo[axis] + 1), 0);
-    ForEachCell(box, [&](const int c[3]) { slices[std::size_t(c[axis] - box.Lo[axis])] += histogram.At(c).Count; });
-    std::uint64_t below = 0;
-    int cut = box.Lo[axis];
-    for (;; ++cut) {
-        below += slices[std::size_t(cut - box.Lo[axis])];
-        if (2 * below >= box.Count) break;
-    }
-    // Both halves keep at least one filled slice: the box is tight, so its last slice is filled.
-    cut = std::min(cut, box.Hi[axis] - 1);
-
-    other = box;
-    box.Hi[axis] = cut;
-    other.Lo[axis] = cut + 1;
-    Measure(histogram, box);
-    Measure(histogram, other);
-    return true;
+    UpdateSpread(box);
 }
 
-// The image's distinct colours, sorted, or nothing when there are more than `limit`.
-std::vector<std::uint32_t> FewColours(const RgbImage& image, std::size_t limit) {
-    std::unordered_set<std::uint32_t> seen;
-    std::uint32_t last = 0xFFFFFFFF;
-    for (std::size_t i = 0; i < image.Pixels.size(); i += 3) {
-        const std::uint32_t key = KeyOf(Rgb{image.Pixels[i], image.Pixels[i + 1], image.Pixels[i + 2]});
-        if (key == last) continue;
-        last = key;
-        seen.insert(key);
-        if (seen.size() > limit) return {};
+// Splits the box at the pixel median of its widest-spread channel; both halves keep at least
+// one colour. False when the box holds a single colour.
+bool Split(std::vector<ColourCount>& colours, std::vector<ColourCount>& spare, Box& box, Box& other) {
+    if (box.End - box.Begin < 2) return false;
+    int axis = 0;
+    for (int k = 1; k < 3; ++k) {
+        if (box.Spread[k] > box.Spread[axis]) axis = k;
     }
-    std::vector<std::uint32_t> keys(seen.begin(), seen.end());
-    std::sort(keys.begin(), keys.end());
-    return keys;
+    SortByByte(colours.data() + box.Begin, colours.data() + box.End, spare.data(),
+               [axis](const ColourCount& c) { return unsigned(Channel(c.Key, axis)); });
+    std::size_t cut = box.Begin;
+    double below = 0;
+    while (cut < box.End - 1 && 2 * (below + colours[cut].Count) <= box.Count) below += colours[cut++].Count;
+    cut = std::max(cut, box.Begin + 1);
+
+    // Only the smaller half is measured; the other is what remains of the box.
+    const Box whole = box;
+    other = box;
+    box.End = cut;
+    other.Begin = cut;
+    Box& measured = cut - whole.Begin <= whole.End - cut ? box : other;
+    Box& rest = &measured == &box ? other : box;
+    Measure(colours, measured);
+    rest.Count = whole.Count - measured.Count;
+    for (int k = 0; k < 3; ++k) {
+        rest.Sum[k] = whole.Sum[k] - measured.Sum[k];
+        rest.Squares[k] = whole.Squares[k] - measured.Squares[k];
+    }
+    UpdateSpread(rest);
+    return true;
 }
 
 }  // namespace
@@ -242,9 +276,8 @@ const std::vector<std::uint8_t>& PaletteMatcher::BlockCandidates(unsigned block)
     const unsigned mask = (1u << kBlockBits) - 1;
     const int lo[3] = {int((block >> (2 * kBlockBits)) & mask) << kBlockShift,
                        int((block >> kBlockBits) & mask) << kBlockShift, int(block & mask) << kBlockShift};
-    BoxCandidates(palette_, all.data(), all.size(), lo, kBlockSide, [&](std::uint8_t index, int) {
-        list.push_back(index);
-    });
+    BoxCandidates(palette_, all.data(), all.size(), lo, kBlockSide,
+                  [&](std::uint8_t index, int) { list.push_back(index); });
     blockBuilt_[block] = true;
     return list;
 }
@@ -319,47 +352,32 @@ bool ReduceToPalette(const RgbImage& image, const std::vector<Rgb>& palette, int
 std::vector<Rgb> OptimalPalette(const RgbImage& image, int maxColors) {
     if (!image.IsValid() || image.Pixels.empty() || maxColors < 1) return {};
     const std::size_t limit = std::size_t(std::min(maxColors, 256));
+    std::vector<ColourCount> colours = CountColours(image);
 
-    const std::vector<std::uint32_t> few = FewColours(image, limit);
-    if (!few.empty()) {
-        std::vector<Rgb> palette;
-        palette.reserve(few.size());
-        for (std::uint32_t key : few) palette.push_back(ColourOfKey(key));
+    std::vector<Rgb> palette;
+    if (colours.size() <= limit &&
+        (image.Pixels.size() / 3 <= kMaxSampledPixels || AllPixelsAmong(image, colours))) {
+        for (const ColourCount& c : colours) palette.push_back(ColourOfKey(c.Key));
         return palette;
     }
 
-    Histogram histogram;
-    for (std::size_t i = 0; i < image.Pixels.size(); i += 3) {
-        const Rgb c{image.Pixels[i], image.Pixels[i + 1], image.Pixels[i + 2]};
-        Histogram::Cell& cell = histogram.Cells[CellOf(c)];
-        ++cell.Count;
-        cell.Sum[0] += c.R;
-        cell.Sum[1] += c.G;
-        cell.Sum[2] += c.B;
-    }
-
+    std::vector<ColourCount> spare(colours.size());
     std::vector<Box> boxes(1);
-    Measure(histogram, boxes[0]);
+    boxes[0].End = colours.size();
+    Measure(colours, boxes[0]);
     while (boxes.size() < limit) {
-        // Split the box whose colours lie farthest from their mean.
+        // Split the box whose pixels lie farthest from its mean.
         auto widest = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
             return a.TotalSpread < b.TotalSpread;
         });
-        if (widest->TotalSpread <= 0) break;
         Box other;
-        if (!Split(histogram, *widest, other)) {
-            widest->TotalSpread = 0;  // a single cell: nothing left to split here
-            continue;
-        }
+        if (widest->TotalSpread <= 0 || !Split(colours, spare, *widest, other)) break;
         boxes.push_back(other);
     }
-
-    std::vector<Rgb> palette;
-    palette.reserve(boxes.size());
     for (const Box& box : boxes) {
-        const double n = double(box.Count);
-        palette.push_back(Rgb{Clamp255(int(box.Sum[0] / n + 0.5)), Clamp255(int(box.Sum[1] / n + 0.5)),
-                              Clamp255(int(box.Sum[2] / n + 0.5))});
+        palette.push_back(Rgb{Clamp255(int(box.Sum[0] / box.Count + 0.5)),
+                              Clamp255(int(box.Sum[1] / box.Count + 0.5)),
+                              Clamp255(int(box.Sum[2] / box.Count + 0.5))});
     }
     return palette;
 }

@@ -50,9 +50,10 @@ private:
 [[nodiscard]] bool ReduceToPalette(const RgbImage& image, const std::vector<Rgb>& palette, int bitsPerPixel,
                                    Dithering dithering, IndexedImage& out);
 
-// A palette of at most maxColors (1 to 256) colours for the image by median cut: exactly the
-// image's own colours (sorted) when it has no more than that, an empty palette for an empty or
-// invalid image.
+// A palette of at most maxColors (1 to 256) colours for the image, by median cut over its
+// colours weighted by their pixel counts, every entry the mean of its box. When the image has
+// no more colours than that, the palette is exactly those colours, sorted; an empty or invalid
+// image gives an empty palette.
 std::vector<Rgb> OptimalPalette(const RgbImage& image, int maxColors);
 
 // ReduceToPalette with OptimalPalette(image, 1 << bitsPerPixel); bitsPerPixel is 4 or 8.

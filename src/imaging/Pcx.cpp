@@ -66,7 +66,8 @@ constexpr Rgb kEgaPalette[16] = {
 // Four-colour pictures: the header palette when it has one, else the bright CGA colours.
 // (CGA files encode background and palette choice in the header bytes instead; those files
 // are rare enough that showing them in these colours is good enough.)
-constexpr Rgb kCgaPalette[4] = {{0x00, 0x00, 0x00}, {0x55, 0xFF, 0xFF}, {0xFF, 0x55, 0xFF}, {0xFF, 0xFF, 0xFF}};
+constexpr Rgb kCgaPalette[4] = {
+    {0x00, 0x00, 0x00}, {0x55, 0xFF, 0xFF}, {0xFF, 0x55, 0xFF}, {0xFF, 0xFF, 0xFF}};
 
 bool Fail(std::string* error, const char* why) {
     if (error != nullptr) *error = why;
@@ -158,7 +159,8 @@ void ReadPalette(const PcxHeader& h, std::string_view bytes, Body& body) {
     }
     const std::size_t colours = std::size_t{1} << depth;
     body.Palette.assign(h.Colormap, h.Colormap + colours);
-    const bool empty = std::all_of(body.Palette.begin(), body.Palette.end(), [](Rgb c) { return c == Rgb{}; });
+    const bool empty =
+        std::all_of(body.Palette.begin(), body.Palette.end(), [](Rgb c) { return c == Rgb{}; });
     if (h.Version == 3 || empty) {
         if (colours == 4) {
             body.Palette.assign(std::begin(kCgaPalette), std::end(kCgaPalette));
@@ -281,7 +283,8 @@ bool ReadPcxHeader(std::string_view bytes, PcxHeader& out, std::string* error) {
     if (bytes.size() < kHeaderSize) return Fail(error, "shorter than a PCX header");
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     if (p[0] != 0x0A) return Fail(error, "not a PCX file");
-    if (p[1] != 0 && p[1] != 2 && p[1] != 3 && p[1] != 4 && p[1] != 5) return Fail(error, "unknown PCX version");
+    if (p[1] != 0 && p[1] != 2 && p[1] != 3 && p[1] != 4 && p[1] != 5)
+        return Fail(error, "unknown PCX version");
     if (p[2] != 1) return Fail(error, "unknown PCX encoding");
 
     PcxHeader h;

@@ -9,19 +9,11 @@ namespace {
 
 using namespace std::string_literals;
 
-// A plausible 128-byte PCX header: version 5, run-length coded, 8 bits, 1 plane, 320 x 200.
-std::string PcxHeaderBytes() {
-    std::string h(128, '\0');
-    h[0] = 0x0A;
-    h[1] = 5;
-    h[2] = 1;
-    h[3] = 8;
-    h[8] = static_cast<char>(319 & 0xFF);
-    h[9] = static_cast<char>(319 >> 8);
-    h[10] = static_cast<char>(199);
-    h[65] = 1;
-    h[66] = static_cast<char>(320 & 0xFF);
-    h[67] = static_cast<char>(320 >> 8);
+// The first bytes of a PCX file, 320 x 200 at 8 bits, with one header byte changed.
+std::string PcxHeaderBytes(std::size_t at = 0, int value = 0x0A) {
+    std::string h = "\x0A\x05\x01\x08"s + std::string(124, '\0');
+    h[8] = 0x3F, h[9] = 0x01, h[10] = static_cast<char>(199), h[65] = 1, h[66] = 0x40, h[67] = 0x01;
+    h[at] = static_cast<char>(value);
     return h;
 }
 
@@ -35,11 +27,8 @@ TEST(FormatSniff, RecognisesEachFormatByItsFirstBytes) {
     EXPECT_EQ(SniffFormat("MM\0*\0\0\0\x08"s), "TIF");
     EXPECT_EQ(SniffFormat(PcxHeaderBytes()), "PCX");
     EXPECT_EQ(SniffFormat(PcxHeaderBytes().substr(0, 4)), "PCX");
-}
-
-TEST(FormatSniff, NearMissesAndShortInputAreUnknown) {
-    for (const std::string& bytes : {""s, "B"s, "GIF8"s, "GIF88a"s, "\xFF\xD8"s, "\x89PNG\r\n\x1A"s, "II*"s,
-                                     "MM*\0"s, "II\0*"s, "<html>"s, "\x0A\x05\x01"s}) {
+    for (const std::string& bytes :
+         {""s, "B"s, "GIF88a"s, "\xFF\xD8"s, "\x89PNG\r\n\x1A"s, "MM*\0"s, "II\0*"s, "\x0A\x05\x01"s}) {
         EXPECT_EQ(SniffFormat(bytes), "") << testing::PrintToString(bytes);
     }
 }
@@ -47,23 +36,12 @@ TEST(FormatSniff, NearMissesAndShortInputAreUnknown) {
 TEST(FormatSniff, PcxNeedsAPlausibleHeader) {
     // Text starting with a line feed has the PCX marker byte but nothing else of the header.
     EXPECT_EQ(SniffFormat("\nDromen zijn bedrog\n"), "");
-    EXPECT_EQ(SniffFormat("\n\n\n\n"), "");
-    const auto changed = [](std::size_t at, int value) {
-        std::string h = PcxHeaderBytes();
-        h[at] = static_cast<char>(value);
-        return SniffFormat(h);
-    };
-    EXPECT_EQ(changed(1, 1), "") << "version 1 does not exist";
-    EXPECT_EQ(changed(1, 3), "PCX");
-    EXPECT_EQ(changed(2, 0), "") << "uncoded";
-    EXPECT_EQ(changed(3, 3), "") << "3 bits per pixel";
-    EXPECT_EQ(changed(65, 0), "") << "no planes";
-    EXPECT_EQ(changed(65, 5), "") << "five planes";
-    EXPECT_EQ(changed(5, 0x02), "") << "Xmin beyond Xmax";
-    EXPECT_EQ(changed(66, 0), "PCX");
-    std::string noLineLength = PcxHeaderBytes();
-    noLineLength[66] = noLineLength[67] = 0;
-    EXPECT_EQ(SniffFormat(noLineLength), "");
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(1, 1)), "") << "version 1 does not exist";
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(2, 0)), "") << "uncoded";
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(3, 3)), "") << "3 bits per pixel";
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(65, 5)), "") << "five planes";
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(5, 2)), "") << "Xmin beyond Xmax";
+    EXPECT_EQ(SniffFormat(PcxHeaderBytes(67, 0).replace(66, 1, 1, '\0')), "") << "no line length";
 }
 
 TEST(FormatSniff, UpperExtensionOfTheLastPathComponent) {
@@ -73,11 +51,8 @@ TEST(FormatSniff, UpperExtensionOfTheLastPathComponent) {
     EXPECT_EQ(UpperExtension("C:\\a.b\\bestand"), "");
     EXPECT_EQ(UpperExtension("map.d/bestand"), "");
     EXPECT_EQ(UpperExtension("naam."), ".");
-    EXPECT_EQ(UpperExtension(".bmp"), ".BMP");
-    EXPECT_EQ(UpperExtension("C:\\map\\"), "");
     EXPECT_EQ(UpperExtension(""), "");
-    // Only ASCII letters change: a Windows-1252 byte stays as it is.
-    EXPECT_EQ(UpperExtension("foto.\xE9p"), ".\xE9P");
+    EXPECT_EQ(UpperExtension("foto.\xE9p"), ".\xE9P") << "only ASCII letters change";
 }
 
 }  // namespace
