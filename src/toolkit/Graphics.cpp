@@ -61,10 +61,11 @@ HFONT TFont::Handle() const {
 }
 
 TPen& TPen::operator=(const TPen& o) {
-    if (this != &o && (FColor != o.FColor || FWidth != o.FWidth || FStyle != o.FStyle)) {
+    if (this != &o && (FColor != o.FColor || FWidth != o.FWidth || FStyle != o.FStyle || FMode != o.FMode)) {
         FColor = o.FColor;
         FWidth = o.FWidth;
         FStyle = o.FStyle;
+        FMode = o.FMode;
         Changed();
     }
     return *this;
@@ -81,6 +82,13 @@ void TPen::SetWidth(int v) {
 }
 void TPen::SetStyle(PenStyle v) {
     if (v != FStyle) FStyle = v, Changed();
+}
+void TPen::SetMode(PenMode v) {
+    // The mode is not part of the pen handle; the canvas applies it per shape.
+    if (v != FMode) {
+        FMode = v;
+        if (OnChange) OnChange();
+    }
 }
 HPEN TPen::Handle() const {
     if (!FHandle) FHandle.Reset(CreatePen(FStyle == PenStyle::Clear ? PS_NULL : PS_SOLID, FWidth, FColor));
@@ -285,6 +293,25 @@ void TPicture::Changed() {
 
 // ---- canvas ----------------------------------------------------------------------------
 
+namespace {
+
+// Sets a DC's mix mode for the lifetime of the guard.
+class MixGuard {
+public:
+    MixGuard(HDC dc, PenMode mode) : dc_(dc), old_(SetROP2(dc, static_cast<int>(mode))) {}
+    ~MixGuard() {
+        if (old_ != 0) SetROP2(dc_, old_);
+    }
+    MixGuard(const MixGuard&) = delete;
+    MixGuard& operator=(const MixGuard&) = delete;
+
+private:
+    HDC dc_;
+    int old_;
+};
+
+}  // namespace
+
 void TCanvas::FillRect(const RECT& r) {
     if (Brush.Style() == BrushStyle::Clear) return;
     ::FillRect(FDC, &r, Brush.Handle());
@@ -293,18 +320,21 @@ void TCanvas::FillRect(const RECT& r) {
 void TCanvas::Rectangle(int l, int t, int r, int b) {
     SelectGuard p(FDC, Pen.Handle());
     SelectGuard br(FDC, Brush.Handle());
+    MixGuard mix(FDC, Pen.Mode());
     ::Rectangle(FDC, l, t, r, b);
 }
 
 void TCanvas::RoundRect(int l, int t, int r, int b, int cw, int ch) {
     SelectGuard p(FDC, Pen.Handle());
     SelectGuard br(FDC, Brush.Handle());
+    MixGuard mix(FDC, Pen.Mode());
     ::RoundRect(FDC, l, t, r, b, cw, ch);
 }
 
 void TCanvas::Ellipse(int l, int t, int r, int b) {
     SelectGuard p(FDC, Pen.Handle());
     SelectGuard br(FDC, Brush.Handle());
+    MixGuard mix(FDC, Pen.Mode());
     ::Ellipse(FDC, l, t, r, b);
 }
 
@@ -314,6 +344,7 @@ void TCanvas::MoveTo(int x, int y) {
 
 void TCanvas::LineTo(int x, int y) {
     SelectGuard p(FDC, Pen.Handle());
+    MixGuard mix(FDC, Pen.Mode());
     ::LineTo(FDC, x, y);
 }
 

@@ -49,20 +49,41 @@ private:
 };
 
 enum class PenStyle { Solid, Clear };
+// How a shape's outline and fill mix with what is already there (the platform's R2_ codes).
+enum class PenMode {
+    Black = R2_BLACK,
+    White = R2_WHITE,
+    Nop = R2_NOP,
+    Not = R2_NOT,
+    Copy = R2_COPYPEN,
+    NotCopy = R2_NOTCOPYPEN,
+    MergePenNot = R2_MERGEPENNOT,
+    MaskPenNot = R2_MASKPENNOT,
+    MergeNotPen = R2_MERGENOTPEN,
+    MaskNotPen = R2_MASKNOTPEN,
+    Merge = R2_MERGEPEN,
+    NotMerge = R2_NOTMERGEPEN,
+    Mask = R2_MASKPEN,
+    NotMask = R2_NOTMASKPEN,
+    Xor = R2_XORPEN,
+    NotXor = R2_NOTXORPEN,
+};
 enum class BrushStyle { Solid, Clear };
 
 class TPen {
 public:
     TPen() = default;
-    TPen(const TPen& o) : FColor(o.FColor), FWidth(o.FWidth), FStyle(o.FStyle) {}
+    TPen(const TPen& o) : FColor(o.FColor), FWidth(o.FWidth), FStyle(o.FStyle), FMode(o.FMode) {}
     TPen& operator=(const TPen& o);
 
     COLORREF Color() const { return FColor; }
     int Width() const { return FWidth; }
     PenStyle Style() const { return FStyle; }
+    PenMode Mode() const { return FMode; }
     void SetColor(COLORREF v);
     void SetWidth(int v);
     void SetStyle(PenStyle v);
+    void SetMode(PenMode v);
 
     HPEN Handle() const;
     ChangeEvent OnChange;
@@ -72,6 +93,7 @@ private:
     COLORREF FColor = clBlack;
     int FWidth = 1;
     PenStyle FStyle = PenStyle::Solid;
+    PenMode FMode = PenMode::Copy;
     mutable PenHandle FHandle;
 };
 
@@ -180,6 +202,7 @@ public:
     DWORD CopyMode = SRCCOPY;
 
     void FillRect(const RECT& r);
+    // Shapes and lines mix with what is there by Pen.Mode; text and bitmaps do not.
     void Rectangle(int l, int t, int r, int b);
     void RoundRect(int l, int t, int r, int b, int cw, int ch);
     void Ellipse(int l, int t, int r, int b);
