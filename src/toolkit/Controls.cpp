@@ -225,6 +225,8 @@ void TWinControl::CreateHandle() {
     if (FHandle != nullptr) return;
     HWND parentWnd = nullptr;
     if (FParent != nullptr) parentWnd = FParent->Handle();
+    // Making the parent's window makes its children's windows too, ours among them.
+    if (FHandle != nullptr) return;
     CREATESTRUCTW cs{};
     std::wstring className;
     CreateParams(cs, className);
@@ -235,6 +237,9 @@ void TWinControl::CreateHandle() {
                         parentWnd ? parentWnd : cs.hwndParent, nullptr, Application().Instance_(), nullptr);
     if (FHandle == nullptr) return;
     SetPropW(FHandle, L"SlumraControl", this);
+    // A later sibling lies over the earlier ones, whatever order the platform inserts in.
+    if ((cs.style & WS_CHILD) != 0)
+        SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticProc)));
     if (!FOwnClass) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), FALSE);
