@@ -4,6 +4,8 @@
 #include "data/Coding.h"
 #include "data/iDbRecs.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,11 +58,11 @@ private:
 };
 
 inline ScratchDir::ScratchDir() {
+    // Tests run in parallel processes: the test's own name keeps their folders apart.
     static int serial = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("slumra-test-" +
-            std::to_string(std::hash<std::string>{}(std::filesystem::current_path().string()) % 100000) +
-            "-" + std::to_string(++serial));
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string test = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "none";
+    dir_ = std::filesystem::temp_directory_path() / ("slumra-" + test + "-" + std::to_string(++serial));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
 }
