@@ -1,0 +1,121 @@
+#include "GuiTest.h"
+
+#include "app/Layout.h"
+#include "app/Main.h"
+
+#include <gtest/gtest.h>
+
+namespace slumra {
+namespace {
+
+bool gTooSmall = false;
+
+// A main window made for a pretended screen; the real display only has to exist.
+struct PretendedMain {
+    PretendedMain(int w, int h) {
+        tk::TScreen::Pretend(w, h, 24);
+        gTooSmall = false;
+        TMainForm::ScreenTooSmall = [] { gTooSmall = true; };
+        form = std::make_unique<TMainForm>();
+    }
+    ~PretendedMain() {
+        form.reset();
+        tk::TScreen::Pretend(0, 0, 0);
+    }
+    std::unique_ptr<TMainForm> form;
+};
+
+RECT RegionBox(tk::TWinControl* c) {
+    RECT r{};
+    GetWindowRgnBox(c->Handle(), &r);
+    return r;
+}
+
+TEST(MainForm, LayoutForEachScreen) {
+    struct Case {
+        int w, h, sizeClass, panelW, panelH, item;
+    } cases[] = {
+        {640, 480, 3, 640, 480, 17},   {800, 600, 3, 640, 480, 17},    {1024, 768, 4, 800, 600, 21},
+        {1152, 864, 5, 1024, 768, 27}, {1280, 1024, 2, 1024, 768, 27}, {1280, 800, 4, 800, 600, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        PretendedMain m(c.w, c.h);
+        TMainForm& f = *m.form;
+        EXPECT_FALSE(gTooSmall);
+        EXPECT_EQ(SizeClass(), c.sizeClass);
+        EXPECT_EQ(f.Width(), c.w);
+        EXPECT_EQ(f.Height(), c.h);
+        EXPECT_EQ(f.MainFormPanel->Width(), c.panelW);
+        EXPECT_EQ(f.MainFormPanel->Height(), c.panelH);
+        EXPECT_EQ(f.MainFormPanel->Left(), (c.w - c.panelW) / 2);
+        EXPECT_EQ(f.MainFormPanel->Top(), (c.h - c.panelH) / 2);
+        for (tk::TListBox* list : {static_cast<tk::TListBox*>(f.ContentLst), f.IndexLst, f.iDbRecText,
+                                   f.DrDiExpsLst, f.DrDiExpsLstPnlText})
+            EXPECT_EQ(list->ItemHeight(), c.item);
+        EXPECT_EQ(f.ContentLst->Height() % c.item, 0);
+        EXPECT_EQ(f.MenuBk->Width(), ScaleValue(1707, c.panelW, 640));
+        EXPECT_EQ(f.QuitBtn->Left(), ScaleValue(611, c.panelW, 640));
+        // The record panel's shape: the big oval with the two circles, scaled with the design.
+        // An ellipse's region leaves out its bounding box's right column and bottom row.
+        const RECT box = RegionBox(f.iDbRecTextPnl);
+        EXPECT_EQ(box.left, 0);
+        EXPECT_EQ(box.top, 0);
+        EXPECT_EQ(box.right, ScaleValue(396, c.panelW, 640) - 1);
+        EXPECT_EQ(box.bottom, ScaleValue(355, c.panelW, 640) - 1);
+        const RECT oval = RegionBox(f.MenuSelectedPnl);
+        EXPECT_EQ(oval.right, f.MenuSelectedPnl->Width() - 1);
+        EXPECT_EQ(oval.bottom, f.MenuSelectedPnl->Height() - 1);
+        const RECT logo = RegionBox(f.OrvelLogoPnl);
+        EXPECT_EQ(logo.left, 1);
+        EXPECT_EQ(logo.right, f.OrvelLogoPnl->Width() - 2);
+    }
+}
+
+TEST(MainForm, ScreenBelowTheSmallestDesignEnds) {
+    PretendedMain m(640, 400);
+    EXPECT_TRUE(gTooSmall);
+}
+
+TEST(MainForm, MenuStripSlidesToEachPosition) {
+    PretendedMain m(800, 600);
+    TMainForm& f = *m.form;
+    f.Show();
+    for (int p : {1, 2, 3, 1}) {
+        f.SlideMenu(p);
+        EXPECT_EQ(f.MenuBk->ImageXOffset(), SlideTarget(1707, p)) << p;
+    }
+    const int before = f.MenuBk->PaintCount();
+    f.SlideMenu(2);
+    // 426 pixels in steps of 4, and the exact target last: one paint a step.
+    EXPECT_EQ(f.MenuBk->PaintCount() - before, 107 + 1);
+    f.Hide();
+}
+
+TEST(MainForm, SwitchingBetweenOutlineAndIndex) {
+    PretendedMain m(640, 480);
+    TMainForm& f = *m.form;
+    EXPECT_EQ(f.ViewFlags, static_cast<unsigned>(ContentShown));
+    f.ContentIndexBtn->Click();
+    EXPECT_EQ(f.ViewFlags & (ContentShown | IndexShown), static_cast<unsigned>(IndexShown));
+    EXPECT_EQ(f.ContentIndexLbl->Caption(), "Index");
+    EXPECT_EQ(f.ContentIndexBtn->Caption(), "Zoeken via inhoud");
+    f.ContentIndexBtn->Click();
+    EXPECT_EQ(f.ViewFlags & (ContentShown | IndexShown), static_cast<unsigned>(ContentShown));
+    EXPECT_EQ(f.ContentIndexBtn->Caption(), "Zoeken via index");
+}
+
+TEST(MainForm, UnderlineOnlyOverEnabledTextButtons) {
+    PretendedMain m(640, 480);
+    TMainForm& f = *m.form;
+    f.DreamDiaryBtn->MouseEnter();
+    EXPECT_NE(f.DreamDiaryBtn->Font.Style() & tk::fsUnderline, 0u);
+    f.DreamDiaryBtn->MouseLeave();
+    EXPECT_EQ(f.DreamDiaryBtn->Font.Style() & tk::fsUnderline, 0u);
+    f.PrintBtn->SetEnabled(false);
+    f.PrintBtn->MouseEnter();
+    EXPECT_EQ(f.PrintBtn->Font.Style() & tk::fsUnderline, 0u);
+}
+
+}  // namespace
+}  // namespace slumra
