@@ -506,6 +506,8 @@ void TMainForm::FormShow() {
     // 7. The background sound.
     SoundPath = (FProgramFolder + "a\\somnar.wav").substr(0, 255);
     SoundSBtnClick();
+    FShown = true;
+    if (FCloseRequested) PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TMainForm::SlideMenu(int position) {
@@ -791,6 +793,12 @@ void TMainForm::HelpBtnClick() {
 }
 
 LRESULT TMainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE && !FShown) {
+        // A close request while still loading (a second start with "uninstall") is kept and
+        // carried out once the window is up, rather than lost.
+        FCloseRequested = true;
+        return 0;
+    }
     if (msg == ActivateInstanceMessage) {
         if (IsIconic(tk::Application().Handle()) != 0) tk::Application().Restore();
         SetForegroundWindow(Handle());

@@ -124,6 +124,8 @@ private:
                      const RECT& rect, const std::function<void(tk::TCanvas&, int width)>& drawText);
     void PrepareLoader();
     std::string FProgramFolder;
+    bool FShown = false;
+    bool FCloseRequested = false;
 };
 
 // The main window while it exists.
