@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Start-up time of the program under Wine: from process start until the main window is on
+# the screen, with the shipped database and with a generated one of 100,000 records.
+# Prints figures; judges nothing. Run after a build (scripts/test or scripts/run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=build/win32/program
+[ -f "$program/slumra.exe" ] || { echo "build the program first (scripts/test)" >&2; exit 1; }
+runs=${RUNS:-3}
+work=$PWD/build/bench-startup
+rm -rf "$work" && mkdir -p "$work"
+
+# Two program folders that differ only in their database.
+for kind in shipped generated; do
+    mkdir -p "$work/$kind/D"
+    for part in slumra.exe I V a Fonts; do ln -s "$PWD/$program/$part" "$work/$kind/$part"; done
+done
+cp "$program/D/iDbRecs.dat" "$program/D/Syn.dat" "$work/shipped/D/"
+build/native/tools/data/slumra-data generate 100000 "$work/generated/D/iDbRecs.dat"
+cp "$program/D/Syn.dat" "$work/generated/D/"
+
+unset DISPLAY
+export SLUMRA_SCREEN=1024x768x24
+source scripts/wine-env
+display_start
+wine_start
+trap 'wine_stop; display_stop' EXIT
+
+now_ms() { date +%s%3N; }
+for kind in shipped generated; do
+    times=()
+    for _ in $(seq 1 "$runs"); do
+        start=$(now_ms)
+        (cd "$work/$kind" && exec wine slumra.exe >/dev/null 2>&1) &
+        pid=$!
+        shown=""
+        for _ in $(seq 1 3000); do
+            if xwininfo -name "Slumra 2.2 release 2" -display "$DISPLAY" 2>/dev/null | grep -q IsViewable; then
+                shown=$(now_ms)
+                break
+            fi
+            sleep 0.01
+        done
+        pkill -f "slumra.exe" || true
+        wait "$pid" 2>/dev/null || true
+        [ -n "$shown" ] && times+=($((shown - start)))
+    done
+    sorted=$(printf '%s\n' "${times[@]}" | sort -n | tr '\n' ' ')
+    records=$(build/native/tools/data/slumra-data dump-db "$work/$kind/D/iDbRecs.dat" | grep -c '^#' || true)
+    echo "startup ($kind database, $records records): ${sorted}ms (runs, sorted; process start to main window shown)"
+done
