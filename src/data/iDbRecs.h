@@ -3,6 +3,7 @@
 
 #include "data/Chains.h"
 #include "data/Coding.h"
+#include "data/VisibleIndex.h"
 
 #include <cstdint>
 #include <string>
@@ -76,7 +77,7 @@ public:
     std::int32_t VisibleIndexToChain(std::int32_t n);
 
     std::int32_t RecordCount() const { return FRecs.Count(); }
-    std::int32_t VisibleCount() const { return FVisibleCount; }
+    std::int32_t VisibleCount() const { return FCursor.VisibleCount; }
 
 private:
     struct iDbRec;
@@ -84,9 +85,7 @@ private:
     iDbRec* RecAt(std::int32_t pos);
 
     TPointerChain FRecs{"iDbRecs"};
-    std::int32_t FCursorIndex = 0;
-    std::int32_t FCursorPos = 0;
-    std::int32_t FVisibleCount = 0;
+    VisibleCursor FCursor;
 };
 
 }  // namespace slumra

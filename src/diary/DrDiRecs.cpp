@@ -134,56 +134,12 @@ bool TDrDiRecFile::SaveToFile(const std::string& path) {
 
 void TDrDiRecFile::ShowAll() {
     const std::int32_t count = FRecs.Count();
-    if (count == 0) {
-        FCursorIndex = FCursorPos = FVisibleCount = 0;
-        return;
-    }
     for (std::int32_t n = 1; n <= count; ++n) RecAt(n)->Visible = 1;
-    FVisibleCount = count;
-    if (FCursorPos != 0 && FCursorPos <= count) {
-        FCursorIndex = FCursorPos;
-    } else {
-        FCursorIndex = FCursorPos = 1;
-    }
+    FCursor.ShowAll(count);
 }
 
 std::int32_t TDrDiRecFile::VisibleIndexToChain(std::int32_t n) {
-    const std::int32_t count = FRecs.Count();
-    if (count == 0 || count < n || n <= 0) return 0;
-    const bool cursorValid = FCursorPos >= 1 && FCursorPos <= count;
-    if (n == FCursorIndex && cursorValid) return FCursorPos;
-
-    std::int32_t pos = 1;
-    std::int32_t counter = 0;
-    bool forward = true;
-    if (cursorValid && FCursorIndex < n) {
-        if (n - FCursorIndex < FVisibleCount - n) {
-            pos = FCursorPos + 1;
-            counter = FCursorIndex;
-        } else {
-            forward = false;
-            pos = count;
-            counter = FVisibleCount + 1;
-        }
-    } else if (cursorValid && FCursorIndex > n && FCursorIndex - n < n - 1) {
-        forward = false;
-        pos = FCursorPos - 1;
-        counter = FCursorIndex;
-    }
-
-    if (forward) {
-        for (; pos <= count; ++pos) {
-            if (RecAt(pos)->Visible != 0 && ++counter == n) break;
-        }
-    } else {
-        for (; pos >= 1; --pos) {
-            if (RecAt(pos)->Visible != 0 && --counter == n) break;
-        }
-    }
-    if (pos < 1 || pos > count || counter != n) return 0;
-    FCursorIndex = n;
-    FCursorPos = pos;
-    return pos;
+    return FCursor.Find(n, FRecs.Count(), [this](std::int32_t pos) { return RecAt(pos)->Visible != 0; });
 }
 
 DrDiRec TDrDiRecFile::GetVisibleRecord(std::int32_t n) {

@@ -3,6 +3,7 @@
 
 #include "data/Chains.h"
 #include "data/Coding.h"
+#include "data/VisibleIndex.h"
 #include "data/iDbRecs.h"
 
 #include <cstdint>
@@ -68,16 +69,14 @@ public:
     bool DeleteVisibleRecord(std::int32_t n);
 
     std::int32_t Count() const { return FRecs.Count(); }
-    std::int32_t VisibleCount() const { return FVisibleCount; }
+    std::int32_t VisibleCount() const { return FCursor.VisibleCount; }
 
 private:
     void ReleaseAll();
     DrDiRec* RecAt(std::int32_t pos);
 
     TPointerChain FRecs{"DrDiRecs"};
-    std::int32_t FCursorIndex = 0;
-    std::int32_t FCursorPos = 0;
-    std::int32_t FVisibleCount = 0;
+    VisibleCursor FCursor;
 };
 
 }  // namespace slumra
