@@ -90,11 +90,7 @@ bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
     const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
 
     bool result = true;
-    int shown = 0;
-    if (gauge != nullptr) {
-        gauge->Begin();
-        gauge->Progress(0);
-    }
+    ProgressRun progress(gauge);
     for (std::int32_t i = 1; i <= count; ++i) {
         unsigned char fixed[8];
         if (source.Read(fixed, 8) != 8) {
@@ -114,15 +110,9 @@ bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
         }
         if (!FRecs.Append(rec.get())) break;
         rec.release();
-        if (gauge != nullptr) {
-            int percent = static_cast<int>(std::lrint(static_cast<double>(i) / count * 100.0));
-            if (percent != shown) {
-                shown = percent;
-                gauge->Progress(percent);
-            }
-        }
+        if (progress.Active())
+            progress.Report(static_cast<int>(std::lrint(static_cast<double>(i) / count * 100.0)));
     }
-    if (gauge != nullptr) gauge->End();
     return result;
 }
 

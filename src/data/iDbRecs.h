@@ -19,6 +19,34 @@ public:
     virtual void End() {}
 };
 
+// Tells a progress sink about a run of steps: Begin and 0 at the start, each new percentage
+// once, End when the run is over (also after an early stop).
+class ProgressRun {
+public:
+    explicit ProgressRun(ProgressSink* sink) : FSink(sink) {
+        if (FSink != nullptr) {
+            FSink->Begin();
+            FSink->Progress(0);
+        }
+    }
+    ~ProgressRun() {
+        if (FSink != nullptr) FSink->End();
+    }
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+    void Report(int percent) {
+        if (FSink != nullptr && percent != FShown) {
+            FShown = percent;
+            FSink->Progress(percent);
+        }
+    }
+    bool Active() const { return FSink != nullptr; }
+
+private:
+    ProgressSink* FSink;
+    int FShown = 0;
+};
+
 // The stored form of every text byte of both record files: 1..127 and 128..254 exchanged,
 // 0 and 255 kept. The map is its own inverse.
 inline unsigned char UnscrambleByte(unsigned char b) {

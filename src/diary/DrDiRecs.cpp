@@ -58,11 +58,7 @@ bool TDrDiRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
     const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
 
     bool result = true;
-    int shown = 0;
-    if (gauge != nullptr) {
-        gauge->Begin();
-        gauge->Progress(0);
-    }
+    ProgressRun progress(gauge);
     for (std::int32_t i = 1; i <= count; ++i) {
         unsigned char fixed[10];
         if (source.Read(fixed, 10) != 10) {
@@ -84,15 +80,8 @@ bool TDrDiRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
         }
         if (!FRecs.Append(rec.get())) break;
         rec.release();
-        if (gauge != nullptr) {
-            const int percent = static_cast<int>(static_cast<std::int64_t>(i) * 100 / count);
-            if (percent != shown) {
-                shown = percent;
-                gauge->Progress(percent);
-            }
-        }
+        progress.Report(static_cast<int>(static_cast<std::int64_t>(i) * 100 / count));
     }
-    if (gauge != nullptr) gauge->End();
     return result;
 }
 
