@@ -668,6 +668,7 @@ void TMainForm::ShowRecord(const iDbRecInfo& rec) {
     } else {
         std::string c, u, y;
         SplitPath(rec.Head, c, u, y);
+        if (!diary) ShowPictures(c, u, y);
         iDbRecHeader->SetCaption("");
         DrDiExpsPnlHeader->SetCaption("");
         header->SetCaption(c + "\r\n" + u);
@@ -698,6 +699,35 @@ void TMainForm::ShowRecord(const iDbRecInfo& rec) {
         LastShownId = rec.Id;
     }
     tk::Application().SetScreenCursor(before);
+}
+
+void TMainForm::ShowPictures(const std::string& category, const std::string& subcategory,
+                             const std::string& symbol) {
+    PrepareLoader();
+    anImage.SetImageName("");
+    // About one display in four brings another of the ten night scenes.
+    if (Random(100) < 26) {
+        const std::string background =
+            FProgramFolder + "i\\b\\" + DesignSuffix(gSizeClass) + "\\" + std::to_string(Random(10) + 1);
+        if (FileExists(background)) {
+            anImage.SetImageName(background);
+            Bk->Background.Image = anImage.Picture;
+        }
+    }
+    anImage.SetImageName("");
+    anImage.SetImageName(
+        (FProgramFolder + "i\\" + category + "\\" + subcategory + "\\" + symbol + ".jpg").substr(0, 255));
+    if (!anImage.Picture.Empty()) {
+        SubjectPicture->Image = anImage.Picture;
+    } else if (!Bk->Background.Image.Empty()) {
+        SubjectPicture->Image = Bk->Background.Image;
+    } else {
+        SubjectPicture->Image.Clear();
+    }
+    SubjectPicture->Invalidate();
+    ContentLst->Invalidate();
+    IndexLst->Invalidate();
+    anImage.SetImageName("");
 }
 
 void TMainForm::UpdateStatus() {

@@ -14,6 +14,7 @@
 #include "widgets/ProImg.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,9 @@ public:
     void PlaySound(const std::string& path);
     void StopSound();
 
+    // A random number below `bound`; the program's own generator unless a test puts another.
+    std::function<int(int)> Random = [](int bound) { return bound > 0 ? std::rand() % bound : 0; };
+
     // Called by the close sequence before anything is freed, while a diary is open.
     std::function<void()> CloseDiary;
 
@@ -123,6 +127,7 @@ private:
     void DrawListRow(tk::TListBox* list, TBkControl* under, int cacheSlot, int topMarker, bool last,
                      const RECT& rect, const std::function<void(tk::TCanvas&, int width)>& drawText);
     void PrepareLoader();
+    void ShowPictures(const std::string& category, const std::string& subcategory, const std::string& symbol);
     std::string FProgramFolder;
     bool FShown = false;
     bool FCloseRequested = false;

@@ -119,3 +119,42 @@ TEST(MainForm, UnderlineOnlyOverEnabledTextButtons) {
 
 }  // namespace
 }  // namespace slumra
+
+namespace slumra {
+namespace {
+
+TEST(MainForm, RecordDisplayFillsHeaderTextAndTheRoundPicture) {
+    PretendedMain m(640, 480);
+    TMainForm& f = *m.form;
+    f.Random = [](int) { return 99; };  // no background change
+    // No picture for the symbol: the round panel shows the main background instead.
+    f.Bk->Background.Image.Assign(test::MakeBitmap(64, 48, [](int, int) { return 0x203040u; }));
+    iDbRecInfo rec;
+    rec.Id = 42;
+    rec.Head = "Dieren|Zoogdieren|Aap";
+    rec.Text = "Eerste alinea.\r\n\r\nTweede alinea.";
+    f.ShowRecord(rec);
+    EXPECT_EQ(f.iDbRecHeader->Caption(), "Dieren\r\nZoogdieren");
+    const auto& items = f.iDbRecText->Items();
+    ASSERT_GE(items.size(), 5u);
+    EXPECT_EQ(items[0], "Aap");
+    EXPECT_EQ(items[1], "");
+    EXPECT_EQ(items[2], "Eerste alinea.");
+    EXPECT_EQ(items[3], "");
+    EXPECT_EQ(items[4], "Tweede alinea.");
+    EXPECT_GE(static_cast<int>(items.size()) * f.iDbRecText->ItemHeight(), f.iDbRecText->Height());
+    EXPECT_EQ(f.SubjectPicture->Image.Width(), 64);
+    EXPECT_EQ(f.LastShownId, 42u);
+
+    // The same record again changes nothing; a record without a path empties the panel.
+    f.iDbRecHeader->SetCaption("unchanged");
+    f.ShowRecord(rec);
+    EXPECT_EQ(f.iDbRecHeader->Caption(), "unchanged");
+    f.ShowRecord(iDbRecInfo{});
+    EXPECT_EQ(f.iDbRecHeader->Caption(), "");
+    EXPECT_EQ(f.iDbRecText->Count(), 0);
+    EXPECT_EQ(f.LastShownId, 0u);
+}
+
+}  // namespace
+}  // namespace slumra
