@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace slumra::tk {
 namespace {
 
@@ -127,6 +129,31 @@ TEST(Edit, RefusesWhatTheCodePageCannotHold) {
     memo->SetText("");
     for (char c : std::string("abcdefgh")) SendMessageW(memo->Handle(), WM_CHAR, static_cast<WPARAM>(c), 1);
     EXPECT_EQ(memo->Text(), "abcde");
+}
+
+void SetClipboardText(HWND owner, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    CloseClipboard();
+}
+
+TEST(Edit, PasteIsTakenWholeOrNotAtAll) {
+    Host h;
+    auto* edit = new TEdit(&h.form);
+    edit->SetBounds(10, 10, 200, 24);
+    edit->SetText("droom ");
+    SendMessageW(edit->Handle(), EM_SETSEL, 6, 6);
+    SetClipboardText(edit->Handle(), L"caf\u00e9 \u2192 zee");  // an arrow the code page lacks
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "droom ");
+    EXPECT_EQ(edit->RefusedCount(), 1);
+    SetClipboardText(edit->Handle(), L"caf\u00e9");
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "droom caf\xE9");
 }
 
 TEST(ComboBox, ChoosesAmongItsItems) {
