@@ -2,8 +2,12 @@
 
 #include "app/Layout.h"
 #include "app/Main.h"
+#include "toolkit/Text.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace slumra {
 namespace {
@@ -154,6 +158,31 @@ TEST(MainForm, RecordDisplayFillsHeaderTextAndTheRoundPicture) {
     EXPECT_EQ(f.iDbRecHeader->Caption(), "");
     EXPECT_EQ(f.iDbRecText->Count(), 0);
     EXPECT_EQ(f.LastShownId, 0u);
+}
+
+}  // namespace
+}  // namespace slumra
+
+namespace slumra {
+namespace {
+
+TEST(MainForm, DiariesMoveToAppDataWhenTheProgramFolderCannotHoldThem) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path beside = std::filesystem::path(self).parent_path() / L"User";
+    std::error_code ec;
+    std::filesystem::remove(beside, ec);  // only if empty
+    if (std::filesystem::exists(beside)) GTEST_SKIP() << "a User folder with diaries is in the way";
+    EXPECT_EQ(UserFolder().substr(UserFolder().size() - 5), "User\\");
+    EXPECT_TRUE(std::filesystem::is_directory(beside));
+
+    // A file where the folder should be: nothing can be written beside the program.
+    std::filesystem::remove(beside, ec);
+    { std::ofstream blocker(beside); }
+    const std::string folder = UserFolder();
+    EXPECT_NE(folder.find("Slumra\\User\\"), std::string::npos) << folder;
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(tk::Widen(folder))));
+    std::filesystem::remove(beside, ec);
 }
 
 }  // namespace
