@@ -5,6 +5,8 @@
 #include "app/RecordText.h"
 #include "data/Index.h"
 #include "data/Synonyms.h"
+#include "output/ClipText.h"
+#include "toolkit/Clipboard.h"
 #include "toolkit/Palette.h"
 #include "toolkit/Shell.h"
 #include "toolkit/Text.h"
@@ -298,6 +300,7 @@ void TMainForm::CreateComponents() {
     };
     ToClipBrdBtn = new TBaseBtn(iDbRecTextPnl);
     TextButton(ToClipBrdBtn, 126, 246, 75, "Klembord", "Huidige onderdeel naar het klembord kopieren", 2300);
+    ToClipBrdBtn->OnClick = [this](tk::TControl*) { ToClipBrdBtnClick(); };
     PrintBtn = new TBaseBtn(iDbRecTextPnl);
     TextButton(PrintBtn, 216, 246, 75, "Afdrukken", "Huidige onderdeel afdrukken", 2400);
     OrvelLogoPnl = new tk::TPanel(iDbRecTextPnl);
@@ -730,10 +733,19 @@ void TMainForm::ShowPictures(const std::string& category, const std::string& sub
     anImage.SetImageName("");
 }
 
+void TMainForm::ToClipBrdBtnClick() {
+    if (!RecordFile || RecordFile->VisibleCount() <= 0 ||
+        RecordFile->VisibleCount() < RecordFile->CursorIndex())
+        return;
+    const iDbRecInfo rec = RecordFile->GetVisibleRecord(RecordFile->CursorIndex());
+    (void)tk::SetClipboardText(Handle(), RecordClipboardText(rec.Head, rec.Text, Caption()));
+}
+
 void TMainForm::UpdateStatus() {
-    const bool fetched = RecordFile && RecordFile->VisibleCount() > 0 && LastShownId != 0;
+    const bool fetched = RecordFile && RecordFile->VisibleCount() > 0 && RecordFile->CursorIndex() > 0;
     ToClipBrdBtn->SetEnabled(fetched);
-    PrintBtn->SetEnabled(fetched);
+    // Printing has no print job behind it yet: the button stays off rather than do nothing.
+    PrintBtn->SetEnabled(false);
     iDbRecText->SetVisible(iDbRecText->Count() > 0);
     const bool diary = (ViewFlags & DiaryShown) != 0;
     ContentLst->SetVisible(ContentLst->ItemCount() > 0 && (ViewFlags & ContentShown) != 0 && !diary);

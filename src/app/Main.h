@@ -96,6 +96,7 @@ public:
     void ContentLstSelect(int item);
     void IndexLstSelect(tk::TControl* sender);
     void SoundSBtnClick();
+    void ToClipBrdBtnClick();
     void PlaySound(const std::string& path);
     void StopSound();
 

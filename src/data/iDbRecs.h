@@ -106,6 +106,8 @@ public:
 
     std::int32_t RecordCount() const { return FRecs.Count(); }
     std::int32_t VisibleCount() const { return FCursor.VisibleCount; }
+    // The visible number of the record fetched last (0: none yet).
+    std::int32_t CursorIndex() const { return FCursor.CursorIndex; }
 
 private:
     struct iDbRec;

@@ -2,6 +2,8 @@
 
 #include "app/Layout.h"
 #include "app/Main.h"
+#include "output/ClipText.h"
+#include "toolkit/Clipboard.h"
 #include "toolkit/Text.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +185,40 @@ TEST(MainForm, DiariesMoveToAppDataWhenTheProgramFolderCannotHoldThem) {
     EXPECT_NE(folder.find("Slumra\\User\\"), std::string::npos) << folder;
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(tk::Widen(folder))));
     std::filesystem::remove(beside, ec);
+}
+
+}  // namespace
+}  // namespace slumra
+
+namespace slumra {
+namespace {
+
+TEST(MainForm, ClipboardGetsTheFetchedRecordWithHeadingAndSource) {
+    PretendedMain m(640, 480);
+    TMainForm& f = *m.form;
+    std::string bytes("\x02\0\0\0", 4);
+    for (const auto& [head, text] :
+         {std::pair<std::string, std::string>{"Dieren", "Over dieren."},
+          std::pair<std::string, std::string>{"Dieren|Reptielen|Adder", "Zie {Slang}."}}) {
+        bytes += std::string("\x07\0\0\0", 4);
+        bytes += static_cast<char>(head.size());
+        bytes += '\0';
+        bytes += static_cast<char>(text.size());
+        bytes += '\0';
+        std::string stored = head + text;
+        UnscrambleBytes(stored.data(), stored.size());
+        bytes += stored;
+    }
+    MemorySource source(bytes);
+    ASSERT_TRUE(f.RecordFile->LoadFromSource(source));
+    f.RecordFile->ShowAll();
+    (void)f.RecordFile->GetVisibleRecord(2);
+    f.UpdateStatus();
+    EXPECT_TRUE(f.ToClipBrdBtn->Enabled());
+    f.ToClipBrdBtn->Click();
+    EXPECT_EQ(tk::ClipboardText(f.Handle()),
+              std::string("Dieren, Reptielen\r\n\r\nAdder\r\n\r\nZie Slang.\r\n") + kPublisherNotice +
+                  "\r\nBron: Slumra 2.2 release 2");
 }
 
 }  // namespace
