@@ -3,6 +3,7 @@
 #include "app/Intro.h"
 #include "app/Layout.h"
 #include "app/RecordText.h"
+#include "app/Skin.h"
 #include "data/Index.h"
 #include "data/Synonyms.h"
 #include "output/ClipText.h"
@@ -23,7 +24,6 @@ namespace {
 
 int gSizeClass = 0;
 TMainForm* gMainForm = nullptr;
-constexpr COLORREF kTextColor = RGB(0xE0, 0xE4, 0xE2);  // 14869728
 constexpr const char* kHelpServer = "http://www.slumra.nl";
 constexpr int kLanguageCode = 31;
 
@@ -34,54 +34,6 @@ std::string ProgramFolder() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring p(path);
     return tk::NarrowLossy(p.substr(0, p.find_last_of(L'\\') + 1));
-}
-
-void TitleButton(TBaseBtn* b, int x, int y, const std::string& caption, const std::string& hint, int tag,
-                 double captionX) {
-    b->SetBounds(x, y, 18, 18);
-    b->SetFaceWidth(0.777);
-    b->SetFaceHeight(0.777);
-    b->SetCaptionXRound(1);
-    b->SetCaptionYRound(10);
-    b->SetShadowXOffset(0.02);
-    b->SetShadowYOffset(0.05);
-    b->SetCaptionXOffset(captionX);
-    b->Brush.SetColor(0);
-    b->Pen.SetColor(10747904);
-    b->Pen.SetMode(tk::PenMode::MaskPenNot);
-    b->SetShadowColor(0);
-    b->SetCaption(caption);
-    b->Hint = hint;
-    b->ShowHint = true;
-    b->Tag = tag;
-    b->Cursor = tk::TCursor::AppStart;
-}
-
-void TextButton(TBaseBtn* b, int x, int y, int width, const std::string& caption, const std::string& hint,
-                int tag) {
-    b->SetBounds(x, y, width, 18);
-    b->SetFaceVisible(false);
-    b->SetFaceWidth(0.9);
-    b->SetFaceHeight(0.9);
-    b->SetCaptionXOffset(0.05);
-    b->Pen.SetStyle(tk::PenStyle::Clear);
-    b->SetCaption(caption);
-    b->Hint = hint;
-    b->ShowHint = true;
-    b->Tag = tag;
-    b->Cursor = tk::TCursor::AppStart;
-}
-
-// A list that shows its owner's background through its rows.
-void TransparentList(tk::TListBox* list, int tag) {
-    list->Color = tk::clBlack;
-    list->Cursor = tk::TCursor::AppStart;
-    list->Tag = tag;
-}
-
-std::string AfterBar(const std::string& item) {
-    const std::size_t bar = item.find('|');
-    return bar == std::string::npos ? item : item.substr(bar + 1);
 }
 
 void DefaultScreenTooSmall() {
@@ -287,7 +239,6 @@ void TMainForm::CreateComponents() {
     iDbRecText = new tk::TListBox(iDbRecTextPnl);
     iDbRecText->SetBounds(68, 78, 270, 153);
     iDbRecText->SetItemHeight(17);
-    iDbRecText->ScrollBar = false;
     TransparentList(iDbRecText, 2200);
     iDbRecText->Cursor = tk::TCursor::Default;
     iDbRecText->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned) {
@@ -320,34 +271,7 @@ void TMainForm::CreateComponents() {
     SubjectPicture->SetSx(140);
     SubjectPicture->SetSy(140);
 
-    DreamDiaryPnl = new tk::TPanel(MainFormPanel);
-    DreamDiaryPnl->SetBounds(15, 30, 600, 390);
-    DreamDiaryPnl->Color = tk::clBlack;
-    DreamDiaryPnl->Hide();
-    DreamDiaryBk = new TBkControl(DreamDiaryPnl);
-    DreamDiaryBk->SetAlign(tk::TAlign::Client);
-    DreamDiaryBk->Background.Brush.SetStyle(tk::BrushStyle::Clear);
-    DreamDiaryBk->Background.Pen.SetStyle(tk::PenStyle::Clear);
-    DrDiExpsLst = new tk::TListBox(DreamDiaryPnl);
-    DrDiExpsLst->SetBounds(320, 80, 250, 140);
-    DrDiExpsLst->SetItemHeight(17);
-    TransparentList(DrDiExpsLst, 3200);
-    DrDiExpsLstPnl = new tk::TPanel(DreamDiaryPnl);
-    DrDiExpsLstPnl->SetBounds(40, 70, 280, 253);
-    DrDiExpsLstPnl->Color = tk::clBlack;
-    DrDiExpsLstPnl->Hide();
-    DrDiExpsLstPnlBk = new TBkControl(DrDiExpsLstPnl);
-    DrDiExpsLstPnlBk->SetAlign(tk::TAlign::Client);
-    DrDiExpsLstPnlBk->Background.Brush.SetStyle(tk::BrushStyle::Clear);
-    DrDiExpsPnlHeader = new tk::TLabel(DrDiExpsLstPnl);
-    DrDiExpsPnlHeader->AutoSize = false;
-    DrDiExpsPnlHeader->WordWrap = true;
-    DrDiExpsPnlHeader->Alignment = tk::TAlignment::Center;
-    DrDiExpsPnlHeader->SetBounds(20, 4, 240, 38);
-    DrDiExpsLstPnlText = new tk::TListBox(DrDiExpsLstPnl);
-    DrDiExpsLstPnlText->SetBounds(5, 45, 270, 193);
-    DrDiExpsLstPnlText->SetItemHeight(17);
-    TransparentList(DrDiExpsLstPnlText, 0);
+    CreateDiaryPanel();
 
     MenuPnl = new tk::TPanel(MainFormPanel);
     MenuPnl->SetBounds(0, 385, 640, 75);
@@ -520,9 +444,9 @@ void TMainForm::SlideMenu(int position) {
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {
-    if ((ViewFlags & DiaryShown) != 0 && CloseDiary) CloseDiary();
+    if ((ViewFlags & DiaryShown) != 0) CloseDiary();
     StopSound();
-    if (DreamDiaryPnl->Visible() && CloseDiary) CloseDiary();
+    if (DreamDiaryPnl->Visible()) CloseDiary();
     RecordFile.reset();
     DiaryFile.reset();
     SynonymList.reset();
@@ -580,6 +504,12 @@ void TMainForm::CatXBtnClick(tk::TControl* sender) {
             ContentIndexBtn->SetCaption("Zoeken via index");
             ContentLstSelect(ContentLst->SelectedItem());
         }
+    } else if (sender == DreamDiaryBtn) {
+        if (DreamDiaryPnl->Visible())
+            CloseDiary();
+        else
+            OpenDiary();
+        return;
     }
     UpdateStatus();
 }
@@ -753,6 +683,15 @@ void TMainForm::UpdateStatus() {
     DrDiExpsLst->SetVisible(DrDiExpsLst->Count() > 0 && diary);
     ContentIndexBtn->SetEnabled(!diary);
     SubjectPicturePnl->SetVisible(!SubjectPicture->Image.Empty());
+    // The dream controls work on the chosen dream; the count label tells what the search found.
+    const bool dream = diary && DrDiLstBox->ItemIndex() >= 0;
+    for (tk::TControl* c : std::initializer_list<tk::TControl*>{
+             DrDiDeleteBtn, DrDiRenameBtn, DrDiDreamDateEdit, DrDiDreamTimeEdit, DrDiRecText, DrDiRecExpsText,
+             DrDiSearchForExpsBtn, DrDiExpsLst})
+        if (diary) c->SetEnabled(dream);
+    const std::string label = DrDiExpsLstLbl->Caption();
+    const std::string prefix = label.substr(0, label.find(':') + 1);
+    DrDiExpsLstLbl->SetCaption(prefix + " " + std::to_string(diary ? DrDiExpsLst->Count() : 0));
 }
 
 void TMainForm::DrawListRow(tk::TListBox* list, TBkControl* under, int cacheSlot, int topMarker, bool last,

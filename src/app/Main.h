@@ -69,10 +69,28 @@ public:
     TProportionalImage* SubjectPicture;
     tk::TPanel* DreamDiaryPnl;
     TBkControl* DreamDiaryBk;
+    tk::TLabel* DrDiCaptionLbl;
+    tk::TLabel* DrDiLstBoxLbl;
+    tk::TComboBox* DrDiLstBox;
+    tk::TLabel* DrDiDreamDateLbl;
+    tk::TEdit* DrDiDreamDateEdit;
+    tk::TLabel* DrDiDreamTimeLbl;
+    tk::TEdit* DrDiDreamTimeEdit;
+    tk::TLabel* DrDiRecTextLbl;
+    tk::TMemo* DrDiRecText;
+    tk::TLabel* DrDiRecExpTextLbl;
+    tk::TMemo* DrDiRecExpsText;
+    tk::TLabel* DrDiExpsLstHeaderLbl;
     tk::TListBox* DrDiExpsLst;
+    tk::TLabel* DrDiExpsLstLbl;
+    TBaseBtn* DrDiSearchForExpsBtn;
+    TBaseBtn* DrDiAddBtn;
+    TBaseBtn* DrDiDeleteBtn;
+    TBaseBtn* DrDiRenameBtn;
     tk::TPanel* DrDiExpsLstPnl;
     TBkControl* DrDiExpsLstPnlBk;
     tk::TLabel* DrDiExpsPnlHeader;
+    TBaseBtn* DrDiExpsPnlQuitBtn;
     tk::TListBox* DrDiExpsLstPnlText;
     tk::TPanel* MenuPnl;
     TBkControl* MenuBk;
@@ -103,13 +121,27 @@ public:
     // A random number below `bound`; the program's own generator unless a test puts another.
     std::function<int(int)> Random = [](int bound) { return bound > 0 ? std::rand() % bound : 0; };
 
-    // Called by the close sequence before anything is freed, while a diary is open.
-    std::function<void()> CloseDiary;
+    // The noun inside the dream prompts and messages.
+    std::string ItemNoun = "Droom";
+
+    // The diary panel.
+    void OpenDiary();
+    void CloseDiary();
+    void FillDreamList();
+    void ShowDream(const DrDiRec& rec);
+    void StoreCurrentDream();
+    void DrDiLstBoxClick();
+    void DrDiAddBtnClick();
+    void DrDiDeleteBtnClick();
+    void DrDiRenameBtnClick();
+    void DrDiSearchForExpsBtnClick();
 
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void CreateComponents();
+    void CreateDiaryPanel();
+    void Message(const std::string& caption, const std::string& text);
     void ChooseSizeClass();
     void LoadSkins();
     void CutShapes();

@@ -70,6 +70,8 @@ public:
 
     std::int32_t Count() const { return FRecs.Count(); }
     std::int32_t VisibleCount() const { return FCursor.VisibleCount; }
+    // The visible number of the dream fetched last (0: none yet).
+    std::int32_t CursorIndex() const { return FCursor.CursorIndex; }
 
 private:
     void ReleaseAll();

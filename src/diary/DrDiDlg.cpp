@@ -1,0 +1,257 @@
+#include "diary/DrDiDlg.h"
+
+#include "app/Main.h"
+#include "data/Coding.h"
+#include "diary/DlgSkin.h"
+#include "diary/MsgDlg.h"
+#include "diary/NameFilter.h"
+#include "diary/NewDlg.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
+#include "widgets/Geometry.h"
+
+#include <memory>
+#include <utility>
+
+namespace slumra {
+
+namespace {
+
+TOpenDreamDiaryDialog* gDiaryDialog = nullptr;
+
+std::string& DiaryPathSlot() {
+    static std::string path;
+    return path;
+}
+
+constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
+constexpr std::size_t kMaxText = 255;
+
+bool CreateEmptyFile(const std::string& path) {
+    // CREATE_NEW: a diary that appeared in the meantime is never truncated.
+    HANDLE file = CreateFileW(tk::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+TOpenDreamDiaryDialog::TOpenDreamDiaryDialog() : tk::TForm(L"SlumraDiaryDialog"), FFolder(UserFolder()) {
+    SetCaption("Droomnachtboek openen");
+    Bk = DialogFrame(*this, 392, 223);
+    PersonsBoxLbl = new tk::TLabel(this);
+    PersonsBoxLbl->SetBounds(10, 11, 0, 0);
+    PersonsBoxLbl->Tag = 4100;
+    PersonsBoxLbl->SetCaption("Droomnachtboek openen van: ");
+    PersonsBox = new tk::TListBox(this);
+    PersonsBox->SetBounds(8, 33, 240, 148);
+    PersonsBox->SetItemHeight(17);
+    PersonsBox->Color = tk::clBlack;
+    PersonsBox->Cursor = tk::TCursor::AppStart;
+    PersonsBox->Tag = 1900;
+    PersonsBox->TabOrder = 0;
+    PersonsBox->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned state) {
+        PersonsBoxDrawItem(i, r, state);
+    };
+    PersonsBox->OnSelect = [this](tk::TControl* s) { PersonsBoxClick(s); };
+    PersonsBoxAddBtn = DialogButton(this, 260, 32, 120, "Naam toevoegen", 4200);
+    PersonsBoxAddBtn->OnClick = [this](tk::TControl* s) { PersonsBoxAddBtnClick(s); };
+    PersonsBoxDeleteBtn = DialogButton(this, 260, 58, 120, "Naam verwijderen", 4300);
+    PersonsBoxDeleteBtn->OnClick = [this](tk::TControl* s) { PersonsBoxDeleteBtnClick(s); };
+    PersonsBoxChangeBtn = DialogButton(this, 260, 84, 120, "Naam veranderen", 4400);
+    PersonsBoxChangeBtn->OnClick = [this](tk::TControl* s) { PersonsBoxChangeBtnClick(s); };
+    // Printing a diary waits for the print job; until then the button stays off.
+    PersonsBoxPrintBtn = DialogButton(this, 260, 110, 120, "Afdrukken", 4500);
+    NoBtn = DialogButton(this, 140, 196, 120, "Annuleren", 4600);
+    NoBtn->OnClick = [this](tk::TControl* s) { NoBtnClick(s); };
+    YesBtn = DialogButton(this, 260, 196, 120, "Openen", 4700);
+    YesBtn->OnClick = [this](tk::TControl* s) { YesBtnClick(s); };
+    ActiveControl = PersonsBox;
+    OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
+    AskNameFunc = AskName;
+    AskMessageFunc = AskMessage;
+
+    const double rowFactor = FinishDialog(*this, *Bk);
+    PersonsBox->SetItemHeight(RoundHalfEven(PersonsBox->ItemHeight() * rowFactor));
+    FillList();
+    UpdateButtons();
+}
+
+std::string TOpenDreamDiaryDialog::PathOf(const std::string& name) const {
+    return FFolder + name + ".ddf";
+}
+
+std::string TOpenDreamDiaryDialog::SelectedName() const {
+    const int i = PersonsBox->ItemIndex();
+    return i >= 0 && i < PersonsBox->Count() ? PersonsBox->Items()[static_cast<std::size_t>(i)]
+                                             : std::string();
+}
+
+void TOpenDreamDiaryDialog::FillList() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(tk::Widen(FFolder + "*.ddf").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            // Only files whose names the program can write back: a name outside the code page
+            // would address another file.
+            std::string file, name;
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+            if (!tk::Narrow(fd.cFileName, file) || !DiaryNameOfFile(file, name)) continue;
+            names.push_back(std::move(name));
+        } while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    PersonsBox->SetItems(std::move(names));
+    // The list window keeps its old selection through a new count; nothing is chosen afresh.
+    PersonsBox->SetItemIndex(-1);
+}
+
+void TOpenDreamDiaryDialog::UpdateButtons() {
+    const bool chosen = PersonsBox->Count() > 0 && PersonsBox->ItemIndex() >= 0;
+    PersonsBoxDeleteBtn->SetEnabled(chosen);
+    PersonsBoxChangeBtn->SetEnabled(chosen);
+    PersonsBoxPrintBtn->SetEnabled(false);
+    YesBtn->SetEnabled(chosen);
+}
+
+void TOpenDreamDiaryDialog::FormKeyUp(tk::TControl*, WORD& key, unsigned shift) {
+    if ((shift & kModifiers) != 0) return;
+    if (key == VK_RETURN) {
+        key = 0;
+        // Without a chosen diary there is nothing to open: the main window would otherwise
+        // open a diary without a file, whose dreams are never saved.
+        if (YesBtn->Enabled()) YesBtnClick(YesBtn);
+    } else if (key == VK_ESCAPE) {
+        key = 0;
+        NoBtnClick(NoBtn);
+    }
+}
+
+void TOpenDreamDiaryDialog::PersonsBoxClick(tk::TControl*) {
+    UpdateButtons();
+}
+
+void TOpenDreamDiaryDialog::YesBtnClick(tk::TControl*) {
+    if (PersonsBox->ItemIndex() >= 0) SetDiaryPath(PathOf(SelectedName()));
+    ModalResult = 1;
+}
+
+void TOpenDreamDiaryDialog::NoBtnClick(tk::TControl*) {
+    ModalResult = 2;
+}
+
+void TOpenDreamDiaryDialog::ShowError(const std::string& text) {
+    (void)AskMessageFunc("Fout", text, "", "OK");
+}
+
+void TOpenDreamDiaryDialog::PersonsBoxAddBtnClick(tk::TControl*) {
+    const std::string name = AskNameFunc("Nieuw Droomnachtboek", "Voer een naam in");
+    if (name.empty()) return;
+    const std::string path = PathOf(name);
+    if (!IsUsableDiaryName(name) || FileExists(path) || !CreateEmptyFile(path)) {
+        ShowError("Droomnachtboek kan niet worden gemaakt");
+        return;
+    }
+    FillList();
+    UpdateButtons();
+}
+
+void TOpenDreamDiaryDialog::PersonsBoxDeleteBtnClick(tk::TControl*) {
+    if (PersonsBox->ItemIndex() < 0) return;
+    const std::string name = SelectedName();
+    if (!AskMessageFunc("Bevestigen",
+                        "Weet u zeker dat u het droomnachtboek van " + name + " wilt verwijderen", "Ja",
+                        "Nee"))
+        return;
+    if (!DeleteFileW(tk::Widen(PathOf(name)).c_str())) {
+        ShowError("Droomnachtboek kan niet worden verwijderd");
+        return;
+    }
+    FillList();
+    UpdateButtons();
+}
+
+void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
+    if (PersonsBox->ItemIndex() < 0) return;
+    const std::string oldName = SelectedName();
+    const std::string newName =
+        AskNameFunc("Droomnachtboek hernoemen", "Geef een nieuwe naam op voor " + oldName);
+    if (newName.empty()) return;
+    const std::string oldPath = PathOf(oldName), newPath = PathOf(newName);
+    // MoveFile never replaces an existing file: renaming onto another diary fails, both stay.
+    if (!IsUsableDiaryName(newName) || !MoveFileW(tk::Widen(oldPath).c_str(), tk::Widen(newPath).c_str())) {
+        ShowError(
+            (oldPath + "-->" + newPath + "Droomnachtboek kan niet worden hernoemd").substr(0, kMaxText));
+        return;
+    }
+    FillList();
+    UpdateButtons();
+}
+
+void TOpenDreamDiaryDialog::PersonsBoxDrawItem(int index, const RECT& rect, unsigned state) {
+    // The rows show the skin under them, which does not scroll with them: a scrolled list is
+    // painted anew as a whole.
+    const int top = PersonsBox->TopIndex();
+    if (top != FTopRow) {
+        FTopRow = top;
+        InvalidateRect(PersonsBox->Handle(), nullptr, FALSE);
+        return;
+    }
+    RECT r = rect;
+    // The last row also paints what lies below it, down to the list's bottom.
+    if (index < 0 || index == PersonsBox->Count() - 1)
+        r.bottom = std::max(r.bottom, static_cast<LONG>(PersonsBox->Height()));
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    tk::WindowDC dc(PersonsBox->Handle());
+    tk::MemoryDC mem(dc.Get());
+    tk::BitmapHandle bmp(CreateCompatibleBitmap(dc.Get(), w, h));
+    if (!mem || !bmp) return;
+    tk::SelectGuard sel(mem.Get(), bmp.Get());
+    HPALETTE pal = tk::TScreen::BitsPerPixel() <= 8 ? GetPalette() : nullptr;
+    tk::PaletteGuard palette(mem.Get(), pal);
+    tk::TCanvas canvas(mem.Get());
+    canvas.Brush.SetColor(tk::clBlack);
+    canvas.FillRect({0, 0, w, h});
+    // The background control paints itself with its origin where it lies under this row.
+    POINT origin{r.left, r.top};
+    MapWindowPoints(PersonsBox->Handle(), Handle(), &origin, 1);
+    SetViewportOrgEx(mem.Get(), Bk->Left() - origin.x, Bk->Top() - origin.y, nullptr);
+    Bk->Paint(canvas);
+    SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
+    if (index >= 0 && index < PersonsBox->Count()) {
+        canvas.Font = PersonsBox->Font;
+        if ((state & tk::odSelected) != 0) canvas.Font.SetStyle(tk::fsBold);
+        canvas.Brush.SetStyle(tk::BrushStyle::Clear);
+        canvas.TextOut(5, 0, PersonsBox->Items()[static_cast<std::size_t>(index)]);
+    }
+    tk::PaletteGuard screenPalette(dc.Get(), pal);
+    BitBlt(dc.Get(), r.left, r.top, w, h, mem.Get(), 0, 0, SRCCOPY);
+}
+
+bool OpenDiaryDialog() {
+    try {
+        auto dialog = std::make_unique<TOpenDreamDiaryDialog>();
+        TShownDialog<TOpenDreamDiaryDialog> shown(gDiaryDialog, dialog.get());
+        return dialog->ShowModal() == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+TOpenDreamDiaryDialog* OpenDreamDiaryDialog() {
+    return gDiaryDialog;
+}
+
+const std::string& DiaryPath() {
+    return DiaryPathSlot();
+}
+
+void SetDiaryPath(const std::string& path) {
+    DiaryPathSlot() = path;
+}
+
+}  // namespace slumra

@@ -1,0 +1,77 @@
+// TOpenDreamDiaryDialog: the modal dialog in which the user picks the diary to open, and
+// creates, deletes or renames diaries. One diary is one file <name>.ddf in the user's diary
+// folder (UserFolder()); the dialog handles the files whole and never reads one.
+#pragma once
+
+#include "toolkit/Controls.h"
+#include "toolkit/StdCtrls.h"
+#include "widgets/Bk.h"
+#include "widgets/MMBtns.h"
+
+#include <functional>
+#include <string>
+
+namespace slumra {
+
+class TOpenDreamDiaryDialog : public tk::TForm {
+public:
+    // 392 × 223 at the 640 × 480 design, scaled to the program's design, skinned and rounded;
+    // lists the diaries of UserFolder().
+    TOpenDreamDiaryDialog();
+
+    TBkControl* Bk;
+    tk::TLabel* PersonsBoxLbl;
+    tk::TListBox* PersonsBox;
+    TBaseBtn* PersonsBoxAddBtn;
+    TBaseBtn* PersonsBoxDeleteBtn;
+    TBaseBtn* PersonsBoxChangeBtn;
+    TBaseBtn* PersonsBoxPrintBtn;
+    TBaseBtn* NoBtn;
+    TBaseBtn* YesBtn;
+
+    // How the dialog asks the user: AskName and AskMessage, unless a test answers instead.
+    std::function<std::string(const std::string& caption, const std::string& prompt)> AskNameFunc;
+    std::function<bool(const std::string& caption, const std::string& text, const std::string& yesCaption,
+                       const std::string& noCaption)>
+        AskMessageFunc;
+
+    // The folder the diaries are listed from, with its trailing backslash.
+    const std::string& Folder() const { return FFolder; }
+    // The full path of the diary `name`.
+    std::string PathOf(const std::string& name) const;
+
+    // Lists every <name>.ddf file of the folder, in the order the file system gives them.
+    void FillList();
+    // Deleting, renaming and opening need a chosen diary.
+    void UpdateButtons();
+
+    // Enter acts as YesBtn while a diary is chosen, Escape as NoBtn; not with Shift, Ctrl or Alt.
+    void FormKeyUp(tk::TControl* sender, WORD& key, unsigned shift);
+    void PersonsBoxClick(tk::TControl* sender);
+    void YesBtnClick(tk::TControl* sender);
+    void NoBtnClick(tk::TControl* sender);
+    void PersonsBoxAddBtnClick(tk::TControl* sender);
+    void PersonsBoxDeleteBtnClick(tk::TControl* sender);
+    void PersonsBoxChangeBtnClick(tk::TControl* sender);
+
+private:
+    void PersonsBoxDrawItem(int index, const RECT& rect, unsigned state);
+    void ShowError(const std::string& text);
+    std::string SelectedName() const;
+    std::string FFolder;
+    int FTopRow = 0;
+};
+
+// Shows the diary dialog and answers true when it ended with "Openen" (or Enter) on a chosen
+// diary; DiaryPath() then holds that diary's path.
+bool OpenDiaryDialog();
+
+// The diary dialog while OpenDiaryDialog shows it, else null.
+TOpenDreamDiaryDialog* OpenDreamDiaryDialog();
+
+// The full path of the diary chosen with "Openen"; the main window empties it when the diary
+// is closed.
+const std::string& DiaryPath();
+void SetDiaryPath(const std::string& path);
+
+}  // namespace slumra
