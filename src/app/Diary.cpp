@@ -177,7 +177,7 @@ void TMainForm::CreateDiaryPanel() {
 }
 
 void TMainForm::Message(const std::string& caption, const std::string& text) {
-    AskMessage(caption, text, "", "OK");
+    (void)(AskMessageFunc ? AskMessageFunc : AskMessage)(caption, text, "", "OK");
 }
 
 void TMainForm::OpenDiary() {
@@ -185,7 +185,11 @@ void TMainForm::OpenDiary() {
         UpdateStatus();
         return;
     }
-    const std::string path = DiaryPath();
+    OpenDiaryFile(DiaryPath());
+}
+
+void TMainForm::OpenDiaryFile(const std::string& path) {
+    SetDiaryPath(path);
     TBaseBtn* six[] = {InfoBtn, HelpBtn, MinimizeBtn, QuitBtn, ContentIndexBtn, DreamDiaryBtn};
     for (TBaseBtn* b : six) b->SetEnabled(false);
     tk::Application().ProcessMessages();
@@ -317,8 +321,8 @@ void TMainForm::DrDiAddBtnClick() {
         Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
         return;
     }
-    const std::string name =
-        AskName("Nieuwe " + ItemNoun + " toevoegen", "Geef een naam voor de nieuwe " + ItemNoun + " op");
+    const std::string name = (AskNameFunc ? AskNameFunc : AskName)(
+        "Nieuwe " + ItemNoun + " toevoegen", "Geef een naam voor de nieuwe " + ItemNoun + " op");
     if (name.empty()) return;
     const auto& items = DrDiLstBox->Items();
     if (std::any_of(items.begin(), items.end(),
@@ -353,8 +357,8 @@ void TMainForm::DrDiDeleteBtnClick() {
         UpdateStatus();
         return;
     }
-    if (!AskMessage(ItemNoun + " verwijderen", "Wilt u de huidige " + ItemNoun + " verwijderen?", "Ja",
-                    "Nee")) {
+    if (!(AskMessageFunc ? AskMessageFunc : AskMessage)(
+            ItemNoun + " verwijderen", "Wilt u de huidige " + ItemNoun + " verwijderen?", "Ja", "Nee")) {
         UpdateStatus();
         return;
     }
@@ -384,8 +388,8 @@ void TMainForm::DrDiRenameBtnClick() {
     }
     StoreCurrentDream();
     const std::string current = DrDiLstBox->Items()[static_cast<std::size_t>(selected)];
-    const std::string name =
-        AskName(ItemNoun + " hernoemen", "Geef een nieuwe naam voor \"" + current + "\"");
+    const std::string name = (AskNameFunc ? AskNameFunc : AskName)(
+        ItemNoun + " hernoemen", "Geef een nieuwe naam voor \"" + current + "\"");
     if (name.empty()) return;
     std::vector<std::string> names = DrDiLstBox->Items();
     const auto same = std::find_if(names.begin(), names.end(),

@@ -124,8 +124,13 @@ public:
     // The noun inside the dream prompts and messages.
     std::string ItemNoun = "Droom";
 
-    // The diary panel.
+    // The diary panel. The dialogs it asks are these, the program's own unless a test puts others.
+    std::function<std::string(const std::string&, const std::string&)> AskNameFunc;
+    std::function<bool(const std::string&, const std::string&, const std::string&, const std::string&)>
+        AskMessageFunc;
     void OpenDiary();
+    // Opens the diary file at `path` in the panel (what choosing it in the diary dialog does).
+    void OpenDiaryFile(const std::string& path);
     void CloseDiary();
     void FillDreamList();
     void ShowDream(const DrDiRec& rec);
