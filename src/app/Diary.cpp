@@ -348,12 +348,17 @@ void TMainForm::DrDiAddBtnClick() {
     UpdateStatus();
 }
 
+bool TMainForm::SelectedIsCurrentDream(int selected) const {
+    return DiaryFile && DiaryFile->CursorIndex() > 0 &&
+           DiaryFile->CursorIndex() <= DiaryFile->VisibleCount() && !DrDiLstBox->Items().empty() &&
+           selected >= 0 && selected + 1 <= DiaryFile->VisibleCount() &&
+           selected + 1 == DiaryFile->CursorIndex();
+}
+
 void TMainForm::DrDiDeleteBtnClick() {
     DrDiExpsLstPnl->Hide();
     const int selected = DrDiLstBox->ItemIndex();
-    if (!DiaryFile || DiaryFile->CursorIndex() <= 0 || DiaryFile->CursorIndex() > DiaryFile->VisibleCount() ||
-        DrDiLstBox->Items().empty() || selected < 0 || selected + 1 > DiaryFile->VisibleCount() ||
-        selected + 1 != DiaryFile->CursorIndex()) {
+    if (!SelectedIsCurrentDream(selected)) {
         UpdateStatus();
         return;
     }
@@ -379,9 +384,7 @@ void TMainForm::DrDiDeleteBtnClick() {
 void TMainForm::DrDiRenameBtnClick() {
     DrDiExpsLstPnl->Hide();
     const int selected = DrDiLstBox->ItemIndex();
-    if (!DiaryFile || DiaryFile->CursorIndex() <= 0 || DiaryFile->CursorIndex() > DiaryFile->VisibleCount() ||
-        DrDiLstBox->Items().empty() || selected < 0 || selected + 1 > DiaryFile->VisibleCount() ||
-        selected + 1 != DiaryFile->CursorIndex()) {
+    if (!SelectedIsCurrentDream(selected)) {
         Message("Fout", "Droom kan niet worden hernoemd");
         UpdateStatus();
         return;

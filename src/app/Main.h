@@ -146,6 +146,8 @@ public:
 private:
     void CreateComponents();
     void CreateDiaryPanel();
+    // True when the list's selection is the dream the editors show, the one to delete or rename.
+    bool SelectedIsCurrentDream(int selected) const;
     void Message(const std::string& caption, const std::string& text);
     void ChooseSizeClass();
     void LoadSkins();
