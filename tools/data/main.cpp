@@ -2,6 +2,7 @@
 // Prints UTF-8; writes Windows-1252. Bad input: one line naming the file and the problem, exit 1.
 
 #include "Content.h"
+#include "Lang.h"
 
 #include "data/Coding.h"
 #include "data/Index.h"
@@ -32,7 +33,10 @@ int Usage() {
         "  index FILE                        the outline lines, a blank line, the sorted index\n"
         "  dump-diary FILE                   every dream of a diary file\n"
         "  samples [--content DIR]           run the explanation search over content/samples\n"
-        "  generate COUNT FILE               write a database of COUNT generated records\n",
+        "  generate COUNT FILE               write a database of COUNT generated records\n"
+        "  lang build [--content DIR] --out FILE   write the language file from content/lang\n"
+        "  lang check [--content DIR]        validate content/lang and read it back as the program does\n"
+        "  lang dump FILE                    every language and text of a language file\n",
         stderr);
     return 2;
 }
@@ -276,5 +280,6 @@ int main(int argc, char** argv) {
     if (argc == 3 && cmd == "index") return Index(argv[2]);
     if (argc == 3 && cmd == "dump-diary") return DumpDiary(argv[2]);
     if (argc == 4 && cmd == "generate") return Generate(argv[2], argv[3]);
+    if (cmd == "lang") return content::LangCommand(std::vector<std::string>(argv + 2, argv + argc));
     return Usage();
 }
