@@ -1,5 +1,7 @@
 #include "Content.h"
 
+#include "Checks.h"
+
 #include "data/Coding.h"
 #include "data/Synonyms.h"
 #include "data/iDbRecs.h"
@@ -7,6 +9,7 @@
 #include "lang/Cp1252.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -235,17 +238,64 @@ const std::set<std::string>& FunctionWords() {
 
 }  // namespace
 
-void CheckDictionary(const std::vector<Entry>& entries, std::vector<Problem>& errors,
-                     std::vector<Problem>& warnings) {
+namespace {
+
+std::string Percent(std::size_t part, std::size_t whole) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f %%", whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+    return buf;
+}
+
+// How the writing reads across all symbol texts: phrases that come back too often, and the
+// share of texts that are not two paragraphs.
+void CheckVariety(const std::vector<Entry>& entries, Findings& out, const CheckOptions& options) {
+    std::vector<std::string> texts;
+    std::size_t notTwo = 0;
+    for (const Entry& e : entries) {
+        if (e.level != Level::Symbol) continue;
+        texts.push_back(e.text);
+        std::size_t paragraphs = e.text.empty() ? 0 : 1;
+        for (std::size_t at = 0; (at = e.text.find("\r\n\r\n", at)) != std::string::npos; at += 4) ++paragraphs;
+        if (paragraphs != 2) ++notTwo;
+    }
+    if (texts.empty()) return;
+    const std::vector<Phrase> phrases = RepeatedPhrases(texts);
+    std::string top;
+    for (std::size_t i = 0; i < phrases.size() && i < 10; ++i)
+        top += (i == 0 ? "" : ", ") + std::string("'") + Cp1252ToUtf8(phrases[i].words) + "' " +
+               Percent(phrases[i].texts, texts.size());
+    out.info.push_back("most repeated phrases (share of " + std::to_string(texts.size()) +
+                       " symbol texts): " + (top.empty() ? "none" : top));
+    for (const Phrase& p : phrases) {
+        if (static_cast<double>(p.texts) <= options.phraseShare * static_cast<double>(texts.size())) break;
+        Problem problem{"phrases", "'" + Cp1252ToUtf8(p.words) + "' stands in " + Percent(p.texts, texts.size()) +
+                                       " of the symbol texts (" + std::to_string(p.texts) + ")"};
+        (options.strictPhrases ? out.errors : out.warnings).push_back(std::move(problem));
+    }
+    out.info.push_back(Percent(notTwo, texts.size()) + " of the symbol texts (" + std::to_string(notTwo) +
+                       ") are not exactly two paragraphs (goal: at least a third)");
+}
+
+}  // namespace
+
+void CheckDictionary(const std::vector<Entry>& entries, Findings& out, const CheckOptions& options) {
+    std::vector<Problem>& errors = out.errors;
+    std::vector<Problem>& warnings = out.warnings;
     std::map<std::string, std::string> symbolAt;
+    std::set<std::string> symbolNames;  // lowercased, for references
     std::map<std::string, std::vector<std::string>> groupsOfWord;
     std::size_t symbols = 0;
+    for (const Entry& e : entries)
+        if (e.level == Level::Symbol) symbolNames.insert(Lower(e.name));
     for (const Entry& e : entries) {
         const std::string where = e.file + ":" + std::to_string(e.line);
         const std::string shown = Cp1252ToUtf8(e.name);
         if (e.path.size() > 65535 || e.text.size() > 65535)
             errors.push_back({where, shown + ": text longer than 65,535 bytes"});
         if (e.text.empty()) warnings.push_back({where, shown + ": no text"});
+        for (const std::string& ref : References(e.text))
+            if (symbolNames.count(Lower(ref)) == 0)
+                warnings.push_back({where, shown + ": {" + Cp1252ToUtf8(ref) + "} names no symbol"});
         if (e.level != Level::Symbol) {
             if (!e.synonyms.empty()) errors.push_back({where, shown + ": only symbols have synonyms"});
             continue;
@@ -277,6 +327,9 @@ void CheckDictionary(const std::vector<Entry>& entries, std::vector<Problem>& er
                 groupsOfWord[w].push_back(shown);
         }
         if (!anyMatchable) errors.push_back({where, shown + ": no word of its group can ever be matched"});
+        for (const std::string& form : MissingSearchForms(e))
+            warnings.push_back({where, shown + ": an accented form is searched as '" + Cp1252ToUtf8(form) +
+                                           "', which the group lacks"});
 
         std::size_t words = 0;
         bool inWord = false;
@@ -288,13 +341,20 @@ void CheckDictionary(const std::vector<Entry>& entries, std::vector<Problem>& er
         if (words < 60 || words > 200)
             warnings.push_back({where, shown + ": " + std::to_string(words) + " words of interpretation"});
     }
+    // A word may stand in two groups where both symbols apply: a figure, not a fault.
+    std::size_t shared = 0;
+    std::string firstShared;
     for (const auto& [word, owners] : groupsOfWord) {
         if (owners.size() < 2) continue;
+        if (++shared > 5) continue;
         std::string list;
         for (const std::string& o : owners) list += (list.empty() ? "" : ", ") + o;
-        warnings.push_back({"synonyms", "'" + Cp1252ToUtf8(word) + "' is in the groups of " + list});
+        firstShared += (firstShared.empty() ? "" : "; ") + ("'" + Cp1252ToUtf8(word) + "' in " + list);
     }
+    out.info.push_back(std::to_string(shared) + " words stand in more than one group" +
+                       (shared == 0 ? std::string() : ": " + firstShared + (shared > 5 ? "; ..." : "")));
     if (symbols == 0) errors.push_back({"dictionary", "no symbols"});
+    CheckVariety(entries, out, options);
 }
 
 }  // namespace slumra::content

@@ -35,10 +35,23 @@ std::string HeadWord(const std::string& name);
 std::string DatabaseBytes(const std::vector<Entry>& entries);
 std::string SynonymBytes(const std::vector<Entry>& entries);
 
+// What a check found: errors make it fail, warnings are worth a look, info lines are figures.
+struct Findings {
+    std::vector<Problem> errors;
+    std::vector<Problem> warnings;
+    std::vector<std::string> info;
+};
+
+struct CheckOptions {
+    // A phrase held by more than this share of the symbol texts is reported; an error when
+    // strict, a warning otherwise.
+    double phraseShare = 0.15;
+    bool strictPhrases = false;
+};
+
 // Content rules beyond the format: duplicate symbols, over-long texts, synonym words the
-// search can never match, function words, head words that do not give back the name.
-// Errors make the check fail; warnings are worth a look.
-void CheckDictionary(const std::vector<Entry>& entries, std::vector<Problem>& errors,
-                     std::vector<Problem>& warnings);
+// search can never match, function words, head words that do not give back the name,
+// accented forms without their search form, references to no symbol, repeated phrases.
+void CheckDictionary(const std::vector<Entry>& entries, Findings& out, const CheckOptions& options = {});
 
 }  // namespace slumra::content

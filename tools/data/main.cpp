@@ -3,6 +3,9 @@
 
 #include "Content.h"
 #include "Lang.h"
+#include "Judged.h"
+#include "Pictures.h"
+#include "Lang.h"
 
 #include "data/Coding.h"
 #include "data/Index.h"
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,11 +32,17 @@ int Usage() {
     std::fputs(
         "usage: slumra-data COMMAND ...\n"
         "  build [--content DIR] --out DIR   write DIR/D/iDbRecs.dat and DIR/D/Syn.dat\n"
-        "  check [--content DIR]             validate the content sources\n"
+        "  check [--content DIR] [--emoji DIR] [--strict-phrases]\n"
+        "                                    validate the content sources and the picture map;\n"
+        "                                    --strict-phrases: over-used phrases are errors\n"
         "  dump-db FILE                      every record: number, Id, path, text\n"
         "  index FILE                        the outline lines, a blank line, the sorted index\n"
         "  dump-diary FILE                   every dream of a diary file\n"
-        "  samples [--content DIR]           run the explanation search over content/samples\n"
+        "  samples [--content DIR]           run the explanation search over content/samples;\n"
+        "                                    recall and precision over the judged ones\n"
+        "  pictures [--content DIR] [--emoji DIR]\n"
+        "                                    the pictures to render: SVG, tab, file under the program\n"
+        "  unmapped [--content DIR]          the symbols without a picture, as map lines\n"
         "  generate COUNT FILE               write a database of COUNT generated records\n"
         "  lang build [--content DIR] --out FILE   write the language file from content/lang\n"
         "  lang check [--content DIR]        validate content/lang and read it back as the program does\n"
@@ -50,14 +60,36 @@ void Print(const std::string& cp1252) {
     std::fputs(Cp1252ToUtf8(cp1252).c_str(), stdout);
 }
 
-// Reads "--name VALUE" options after the command; false on anything unknown.
-bool Options(int argc, char** argv, int first, std::map<std::string, std::string>& out) {
+// Reads "--name VALUE" options and "--flag" flags (a flag's value becomes "1") after the
+// command; false on anything unknown.
+bool Options(int argc, char** argv, int first, std::map<std::string, std::string>& out,
+             const std::vector<std::string>& flags = {}) {
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.rfind("--", 0) != 0 || i + 1 >= argc || out.count(arg.substr(2)) == 0) return false;
-        out[arg.substr(2)] = argv[++i];
+        const std::string name = arg.substr(std::min<std::size_t>(2, arg.size()));
+        if (arg.rfind("--", 0) != 0) return false;
+        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+            out[name] = "1";
+            continue;
+        }
+        if (i + 1 >= argc || out.count(name) == 0) return false;
+        out[name] = argv[++i];
     }
     return true;
+}
+
+// The SVG folder of the picture set: as given, or where scripts/setup installs it beside the
+// content folder's checkout; empty when it is not there.
+std::string EmojiDir(const std::string& contentDir, const std::string& given) {
+    if (!given.empty()) return given;
+    const fs::path installed =
+        fs::path(contentDir) / ".." / "build" / "emoji" / "node_modules" / "fluentui-emoji" / "icons" / "modern";
+    std::error_code ec;
+    return fs::is_directory(installed, ec) ? installed.lexically_normal().string() : std::string();
+}
+
+std::string MapFile(const std::string& contentDir) {
+    return (fs::path(contentDir) / "pictures.txt").string();
 }
 
 std::vector<content::Entry> ReadOrReport(const std::string& dir, bool& ok) {
@@ -98,13 +130,18 @@ int Build(const std::string& contentDir, const std::string& outDir) {
     return 0;
 }
 
-int Check(const std::string& contentDir) {
+int Check(const std::string& contentDir, const std::string& emojiDir, bool strictPhrases) {
     bool ok = false;
     const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
-    std::vector<content::Problem> errors, warnings;
-    content::CheckDictionary(entries, errors, warnings);
-    for (const auto& p : warnings) std::printf("warning: %s: %s\n", p.where.c_str(), p.what.c_str());
-    for (const auto& p : errors) std::printf("error: %s: %s\n", p.where.c_str(), p.what.c_str());
+    content::Findings found;
+    content::CheckOptions options;
+    options.strictPhrases = strictPhrases;
+    content::CheckDictionary(entries, found, options);
+    const auto map = content::ReadPictureMap(MapFile(contentDir), found.errors);
+    content::CheckPictureMap(map, "pictures.txt", entries, emojiDir, found);
+    for (const auto& p : found.warnings) std::printf("warning: %s: %s\n", p.where.c_str(), p.what.c_str());
+    for (const auto& p : found.errors) std::printf("error: %s: %s\n", p.where.c_str(), p.what.c_str());
+    for (const auto& line : found.info) std::printf("info: %s\n", line.c_str());
     std::size_t symbols = 0;
     std::map<std::string, int> perCategory;
     std::string category;
@@ -113,8 +150,57 @@ int Check(const std::string& contentDir) {
         if (e.level == content::Level::Symbol) ++symbols, ++perCategory[category];
     }
     std::printf("%zu records, %zu symbols in %zu categories; %zu errors, %zu warnings\n", entries.size(),
-                symbols, perCategory.size(), errors.size(), warnings.size());
-    return ok && errors.empty() ? 0 : 1;
+                symbols, perCategory.size(), found.errors.size(), found.warnings.size());
+    return ok && found.errors.empty() ? 0 : 1;
+}
+
+int Pictures(const std::string& contentDir, const std::string& emojiDir) {
+    bool ok = false;
+    const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
+    std::vector<content::Problem> errors;
+    const auto map = content::ReadPictureMap(MapFile(contentDir), errors);
+    for (const auto& p : errors) std::fprintf(stderr, "slumra-data: %s: %s\n", p.where.c_str(), p.what.c_str());
+    if (!ok || !errors.empty()) return 1;
+    if (emojiDir.empty()) return 0;
+    std::map<std::string, std::string> heads;
+    for (const auto& e : entries)
+        if (e.level == content::Level::Symbol) heads.emplace(e.name, e.path);
+    for (const auto& p : map) {
+        const auto head = heads.find(p.symbol);
+        if (head == heads.end()) continue;
+        const std::string file = content::PictureFile(head->second);
+        const fs::path svg = fs::path(emojiDir) / (p.picture + ".svg");
+        std::error_code ec;
+        if (file.empty() || !fs::is_regular_file(svg, ec)) continue;
+        std::printf("%s\t", svg.string().c_str());
+        Print(file + "\n");
+    }
+    return 0;
+}
+
+int Unmapped(const std::string& contentDir) {
+    bool ok = false;
+    const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
+    std::vector<content::Problem> errors;
+    const auto map = content::ReadPictureMap(MapFile(contentDir), errors);
+    for (const auto& p : errors) std::fprintf(stderr, "slumra-data: %s: %s\n", p.where.c_str(), p.what.c_str());
+    if (!ok || !errors.empty()) return 1;
+    std::set<std::string> mapped;
+    for (const auto& p : map) mapped.insert(p.symbol);
+    std::size_t symbols = 0, missing = 0;
+    std::string place;
+    for (const auto& e : entries) {
+        if (e.level != content::Level::Symbol) continue;
+        ++symbols;
+        if (mapped.count(e.name) != 0) continue;
+        ++missing;
+        const std::string where = e.path.substr(0, e.path.rfind('|'));
+        if (where != place) Print(";; " + where + "\n");
+        place = where;
+        Print(e.name + " = \n");
+    }
+    std::printf(";; %zu of %zu symbols have no picture\n", missing, symbols);
+    return 0;
 }
 
 bool LoadDb(const std::string& path, TiDbRecFile& file, int& rc) {
@@ -201,19 +287,45 @@ int Samples(const std::string& contentDir) {
     if (ec || files.empty()) return Fail(contentDir + "/samples", "no samples");
     std::sort(files.begin(), files.end());
 
+    std::map<std::string, std::vector<std::string>> groups;  // symbol name: head word and synonyms
+    for (const auto& e : entries) {
+        if (e.level != content::Level::Symbol) continue;
+        auto& group = groups[e.name];
+        group.push_back(content::HeadWord(e.name));
+        group.insert(group.end(), e.synonyms.begin(), e.synonyms.end());
+    }
+
     std::vector<std::size_t> counts;
     std::map<std::string, int> unmatched;
+    std::vector<std::string> unjudged;
+    content::Score total;
+    std::size_t judgedSamples = 0;
     for (const auto& file : files) {
         std::string utf8, text;
         std::size_t bad = 0;
         if (!ReadWholeFile(file.string(), utf8)) return Fail(file.string(), "cannot be read");
         if (!Utf8ToCp1252(utf8, text, &bad)) return Fail(file.string(), "character outside Windows-1252");
-        const auto found = SearchExplanations(text, synonyms, index);
+        const content::Sample sample = content::SplitSample(text);
+        const auto found = SearchExplanations(sample.description, synonyms, index);
         counts.push_back(found.size());
         std::printf("%s: %zu:", file.filename().string().c_str(), found.size());
         for (const auto& f : found) Print(" " + std::string(IndexKey(f)));
         std::printf("\n");
-        for (const auto& word : CutWords(SplitTextLines(text))) {
+        if (sample.isJudged) {
+            std::vector<std::vector<std::string>> foundGroups;
+            for (const auto& f : found) {
+                const auto g = groups.find(std::string(IndexKey(f)));
+                foundGroups.push_back(g != groups.end() ? g->second : std::vector<std::string>{});
+            }
+            const content::Score score = content::ScoreSample(sample.judged, foundGroups);
+            total += score;
+            ++judgedSamples;
+            std::printf("    recall %s, precision %s\n", content::Ratio(score.judgedFound, score.judged).c_str(),
+                        content::Ratio(score.foundJudged, score.found).c_str());
+        } else {
+            unjudged.push_back(file.filename().string());
+        }
+        for (const auto& word : CutWords(SplitTextLines(sample.description))) {
             std::vector<std::string> hit;
             FindExplanations({word}, synonyms, index, hit);
             if (hit.empty() && word.size() >= 4) ++unmatched[word];
@@ -235,6 +347,14 @@ int Samples(const std::string& contentDir) {
     for (std::size_t i = 0; i < top.size() && i < 40; ++i)
         Print(" " + top[i].second + "(" + std::to_string(-top[i].first) + ")");
     std::printf("\n");
+    std::printf("%zu judged samples: recall %s, precision %s\n", judgedSamples,
+                content::Ratio(total.judgedFound, total.judged).c_str(),
+                content::Ratio(total.foundJudged, total.found).c_str());
+    if (!unjudged.empty()) {
+        std::printf("%zu samples without a judgement:", unjudged.size());
+        for (const auto& name : unjudged) std::printf(" %s", name.c_str());
+        std::printf("\n");
+    }
     return 0;
 }
 
@@ -270,11 +390,21 @@ int Generate(const std::string& countText, const std::string& path) {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string cmd = argv[1];
-    std::map<std::string, std::string> opt{{"content", "content"}, {"out", ""}};
-    if (cmd == "build" || cmd == "check" || cmd == "samples") {
+    std::map<std::string, std::string> opt{{"content", "content"}, {"out", ""}, {"emoji", ""}};
+    if (cmd == "build" || cmd == "samples" || cmd == "unmapped") {
+        opt.erase("emoji");
         if (!Options(argc, argv, 2, opt)) return Usage();
         if (cmd == "build") return opt["out"].empty() ? Usage() : Build(opt["content"], opt["out"]);
-        return cmd == "check" ? Check(opt["content"]) : Samples(opt["content"]);
+        return cmd == "samples" ? Samples(opt["content"]) : Unmapped(opt["content"]);
+    }
+    if (cmd == "check" || cmd == "pictures") {
+        opt.erase("out");
+        if (!Options(argc, argv, 2, opt, cmd == "check" ? std::vector<std::string>{"strict-phrases"}
+                                                          : std::vector<std::string>{}))
+            return Usage();
+        const std::string emoji = EmojiDir(opt["content"], opt["emoji"]);
+        if (cmd == "pictures") return Pictures(opt["content"], emoji);
+        return Check(opt["content"], emoji, opt.count("strict-phrases") != 0);
     }
     if (argc == 3 && cmd == "dump-db") return DumpDb(argv[2]);
     if (argc == 3 && cmd == "index") return Index(argv[2]);

@@ -1,0 +1,33 @@
+// Judged samples: the "@" line and the recall and precision of the explanation search.
+#include "Judged.h"
+
+#include <gtest/gtest.h>
+
+using namespace slumra::content;
+
+TEST(JudgedSamples, LastLineIsTheJudgementAndNeverSearched) {
+    const Sample s = SplitSample("Ik zag een Hond.\r\nEn @ een kat.\r\n@ hond, Kat , hond,\r\n\r\n");
+    EXPECT_TRUE(s.isJudged);
+    EXPECT_EQ(s.description, "Ik zag een Hond.\r\nEn @ een kat.\r\n");
+    EXPECT_EQ(s.judged, (std::vector<std::string>{"hond", "kat"}));
+
+    const Sample plain = SplitSample("Een droom @ zonder oordeel.\n");
+    EXPECT_FALSE(plain.isJudged);
+    EXPECT_EQ(plain.description, "Een droom @ zonder oordeel.\n");
+}
+
+TEST(JudgedSamples, RecallCountsJudgedWordsAndPrecisionCountsFoundSymbols) {
+    // Found: Hond (group holds "hond"), Zee (no judged word), Poes (holds "kat" and "hond").
+    const Score s = ScoreSample({"hond", "kat", "maan"},
+                                {{"hond", "honden"}, {"zee", "water"}, {"poes", "kat", "hond"}});
+    EXPECT_EQ(s.judged, 3u);
+    EXPECT_EQ(s.judgedFound, 2u);  // maan not found
+    EXPECT_EQ(s.found, 3u);
+    EXPECT_EQ(s.foundJudged, 2u);  // Poes once, though it holds two judged words
+
+    Score total = s;
+    total += ScoreSample({"zee"}, {});
+    EXPECT_EQ(Ratio(total.judgedFound, total.judged), "50.0 % (2/4)");
+    EXPECT_EQ(Ratio(total.foundJudged, total.found), "66.7 % (2/3)");
+    EXPECT_EQ(Ratio(0, 0), "- (0/0)");
+}

@@ -1,0 +1,77 @@
+#include "Judged.h"
+
+#include "Checks.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace slumra::content {
+
+namespace {
+
+std::string Trim(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string_view::npos) return {};
+    return std::string(s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1));
+}
+
+}  // namespace
+
+Sample SplitSample(std::string_view text) {
+    Sample s;
+    std::string_view body = text;
+    while (!body.empty() && (body.back() == '\n' || body.back() == '\r' || body.back() == ' ' || body.back() == '\t'))
+        body.remove_suffix(1);
+    const std::size_t lineStart = body.find_last_of("\r\n") == std::string_view::npos ? 0 : body.find_last_of("\r\n") + 1;
+    const std::string last = Trim(body.substr(lineStart));
+    if (last.empty() || last[0] != '@') {
+        s.description = std::string(text);
+        return s;
+    }
+    s.isJudged = true;
+    s.description = std::string(body.substr(0, lineStart));
+    std::size_t start = 1;
+    while (start <= last.size()) {
+        std::size_t comma = last.find(',', start);
+        if (comma == std::string::npos) comma = last.size();
+        const std::string word = Lower(Trim(std::string_view(last).substr(start, comma - start)));
+        if (!word.empty() && std::find(s.judged.begin(), s.judged.end(), word) == s.judged.end())
+            s.judged.push_back(word);
+        start = comma + 1;
+    }
+    return s;
+}
+
+Score& Score::operator+=(const Score& o) {
+    judged += o.judged;
+    judgedFound += o.judgedFound;
+    found += o.found;
+    foundJudged += o.foundJudged;
+    return *this;
+}
+
+Score ScoreSample(const std::vector<std::string>& judged, const std::vector<std::vector<std::string>>& foundGroups) {
+    auto holds = [](const std::vector<std::string>& group, const std::string& word) {
+        return std::any_of(group.begin(), group.end(), [&](const std::string& w) { return Lower(w) == word; });
+    };
+    Score s;
+    s.judged = judged.size();
+    s.found = foundGroups.size();
+    for (const std::string& word : judged)
+        if (std::any_of(foundGroups.begin(), foundGroups.end(), [&](const auto& g) { return holds(g, word); }))
+            ++s.judgedFound;
+    for (const auto& group : foundGroups)
+        if (std::any_of(judged.begin(), judged.end(), [&](const std::string& w) { return holds(group, w); }))
+            ++s.foundJudged;
+    return s;
+}
+
+std::string Ratio(std::size_t part, std::size_t whole) {
+    if (whole == 0) return "- (0/0)";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.1f %% (%zu/%zu)", 100.0 * static_cast<double>(part) / static_cast<double>(whole),
+                  part, whole);
+    return buf;
+}
+
+}  // namespace slumra::content
