@@ -41,7 +41,8 @@ for kind in shipped generated; do
             fi
             sleep 0.01
         done
-        pkill -f "slumra.exe" || true
+        # Only the program this run started: under Wine the started process is the program itself.
+        kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
         [ -n "$shown" ] && times+=($((shown - start)))
     done

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -75,54 +74,5 @@ public:
 private:
     std::string bytes_;
 };
-
-// A file opened for reading; Read reports 0 bytes when the file could not be opened.
-class FileSource final : public ByteSource {
-public:
-    explicit FileSource(const std::string& path);
-    ~FileSource() override;
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    bool IsOpen() const { return file_ != nullptr; }
-    std::size_t Read(void* dst, std::size_t n) override;
-    // Measured when the file was opened.
-    std::size_t Remaining() const override { return pos_ >= size_ ? 0 : size_ - pos_; }
-
-private:
-    std::FILE* file_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t pos_ = 0;
-};
-
-// A file created (or truncated) for writing.
-class FileSink final : public ByteSink {
-public:
-    explicit FileSink(const std::string& path);
-    ~FileSink() override;
-    FileSink(const FileSink&) = delete;
-    FileSink& operator=(const FileSink&) = delete;
-
-    bool IsOpen() const { return file_ != nullptr; }
-    std::size_t Write(const void* src, std::size_t n) override;
-    [[nodiscard]] bool Flush() override;
-    // Closes the file; false when the close (the last write-back) failed.
-    [[nodiscard]] bool Close();
-
-private:
-    std::FILE* file_ = nullptr;
-};
-
-// Paths are Windows-1252 bytes, as every text of the program; these open them as such on
-// Windows whatever the system code page, and as given elsewhere.
-std::FILE* OpenFile(const std::string& path, const char* mode);
-bool FileExists(const std::string& path);
-bool RemoveFile(const std::string& path);
-// Replaces `to` by `from` in one step where the platform allows it.
-[[nodiscard]] bool ReplaceFile(const std::string& from, const std::string& to);
-// Copies a file byte for byte; false when anything failed (a partial copy is removed).
-[[nodiscard]] bool CopyFileBytes(const std::string& from, const std::string& to);
-// Reads a whole file into `out`; false when it cannot be opened or read.
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& out);
 
 }  // namespace slumra

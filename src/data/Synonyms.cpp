@@ -1,6 +1,7 @@
 #include "data/Synonyms.h"
 
 #include "data/Coding.h"
+#include "data/Files.h"
 
 namespace slumra {
 

@@ -1,5 +1,7 @@
 #include "data/iDbRecs.h"
 
+#include "data/Files.h"
+
 #include <cmath>
 #include <memory>
 #include <new>
@@ -89,31 +91,30 @@ bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
     if (source.Read(countBytes, 4) != 4) return false;
     const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
 
-    bool result = true;
+    // Whatever stops the load early (a short read, no memory for a record or its link) makes
+    // the result false.
     ProgressRun progress(gauge);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        unsigned char fixed[8];
-        if (source.Read(fixed, 8) != 8) {
-            result = false;
-            break;
+    try {
+        for (std::int32_t i = 1; i <= count; ++i) {
+            unsigned char fixed[8];
+            if (source.Read(fixed, 8) != 8) return false;
+            auto rec = std::make_unique<iDbRec>();
+            rec->Id = DecodeFixed32(fixed);
+            rec->HeadLen = DecodeFixed16(fixed + 4);
+            rec->TextLen = DecodeFixed16(fixed + 6);
+            if (rec->HeadLen == 0 && rec->TextLen == 0) rec->Id = 0;
+            // A length the file cannot hold is a short read, not an allocation.
+            if (!ReadText(source, rec->HeadLen, rec->Head) || !ReadText(source, rec->TextLen, rec->Text))
+                return false;
+            if (!FRecs.Append(rec.get())) return false;
+            rec.release();
+            if (progress.Active())
+                progress.Report(static_cast<int>(std::lrint(static_cast<double>(i) / count * 100.0)));
         }
-        auto rec = std::unique_ptr<iDbRec>(new (std::nothrow) iDbRec);
-        if (!rec) break;
-        rec->Id = DecodeFixed32(fixed);
-        rec->HeadLen = DecodeFixed16(fixed + 4);
-        rec->TextLen = DecodeFixed16(fixed + 6);
-        if (rec->HeadLen == 0 && rec->TextLen == 0) rec->Id = 0;
-        // A length the file cannot hold is a short read, not an allocation.
-        if (!ReadText(source, rec->HeadLen, rec->Head) || !ReadText(source, rec->TextLen, rec->Text)) {
-            result = false;
-            break;
-        }
-        if (!FRecs.Append(rec.get())) break;
-        rec.release();
-        if (progress.Active())
-            progress.Report(static_cast<int>(std::lrint(static_cast<double>(i) / count * 100.0)));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return result;
+    return true;
 }
 
 void TiDbRecFile::ShowAll() {

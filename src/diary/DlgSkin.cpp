@@ -1,9 +1,10 @@
 #include "diary/DlgSkin.h"
 
+#include "app/Folders.h"
 #include "app/Layout.h"
-#include "app/Main.h"
 #include "app/Skin.h"
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "imaging/TMultiP.h"
 #include "toolkit/Text.h"
 
@@ -11,18 +12,11 @@ namespace slumra {
 
 namespace {
 
-std::string ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring p(path);
-    return tk::NarrowLossy(p.substr(0, p.find_last_of(L'\\') + 1));
-}
-
-void LoadSkin(TBkControl& bk) {
+void LoadSkin(TBkControl& bk, TPMultiImage* given) {
     const std::string path = ProgramFolder() + "I\\B\\abk";
     if (!FileExists(path)) return;
     TPMultiImage local;
-    TPMultiImage& loader = MainForm() != nullptr ? MainForm()->anImage : local;
+    TPMultiImage& loader = given != nullptr ? *given : local;
     loader.SetImageName(path);
     bk.Background.Image = loader.Picture;
     loader.SetImageName("");
@@ -73,11 +67,11 @@ void BtnMouseOut(tk::TControl* sender) {
     Underline(sender, false);
 }
 
-double FinishDialog(tk::TForm& form, TBkControl& bk) {
+double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader) {
     int m = 1, d = 1;
     DesignScale(SizeClass(), m, d);
     if (m != d) form.ScaleBy(m, d);
-    LoadSkin(bk);
+    LoadSkin(bk, loader);
     // The window owns its shape from here on.
     form.SetRegion(CreateRoundRectRgn(0, 0, form.Width(), form.Height(), 40, 40));
     switch (DesignOf(SizeClass())) {

@@ -2,6 +2,7 @@
 // program's light Comic lettering, the skin tile behind everything, and flat text buttons.
 #pragma once
 
+#include "imaging/TMultiP.h"
 #include "toolkit/Controls.h"
 #include "widgets/Bk.h"
 #include "widgets/MMBtns.h"
@@ -24,11 +25,11 @@ void BtnMouseIn(tk::TControl* sender);
 void BtnMouseOut(tk::TControl* sender);
 
 // The last steps of making a dialog, once its controls exist: scales it by the design of
-// SizeClass(), gives `bk` the skin tile I\B\abk of the program's folder (through the main
-// window's picture loader while there is one; no picture when the file is missing) and cuts
+// SizeClass(), gives `bk` the skin tile I\B\abk of the program's folder (through `loader`, or a
+// loader of its own without one; no picture when the file is missing) and cuts
 // the window's rounded shape. Answers the factor by which the design grows list rows (1, 1.25
 // or 1.6).
-double FinishDialog(tk::TForm& form, TBkControl& bk);
+double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader);
 
 // Holds `dialog` in `slot` while it is shown and puts the previous value back afterwards,
 // however the showing ends.

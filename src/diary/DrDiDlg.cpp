@@ -1,12 +1,15 @@
 #include "diary/DrDiDlg.h"
 
-#include "app/Main.h"
+#include "app/Folders.h"
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "diary/DlgSkin.h"
 #include "diary/MsgDlg.h"
 #include "diary/NameFilter.h"
 #include "diary/NewDlg.h"
+#include "lang/Cp1252.h"
 #include "toolkit/Handles.h"
+#include "toolkit/ListRows.h"
 #include "toolkit/Text.h"
 #include "widgets/Geometry.h"
 
@@ -18,11 +21,6 @@ namespace slumra {
 namespace {
 
 TOpenDreamDiaryDialog* gDiaryDialog = nullptr;
-
-std::string& DiaryPathSlot() {
-    static std::string path;
-    return path;
-}
 
 constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
 constexpr std::size_t kMaxText = 255;
@@ -38,7 +36,8 @@ bool CreateEmptyFile(const std::string& path) {
 
 }  // namespace
 
-TOpenDreamDiaryDialog::TOpenDreamDiaryDialog() : tk::TForm(L"SlumraDiaryDialog"), FFolder(UserFolder()) {
+TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
+    : tk::TForm(L"SlumraDiaryDialog"), FFolder(UserFolder()) {
     SetCaption("Droomnachtboek openen");
     Bk = DialogFrame(*this, 392, 223);
     PersonsBoxLbl = new tk::TLabel(this);
@@ -70,10 +69,13 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog() : tk::TForm(L"SlumraDiaryDialog")
     YesBtn->OnClick = [this](tk::TControl* s) { YesBtnClick(s); };
     ActiveControl = PersonsBox;
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    AskNameFunc = AskName;
-    AskMessageFunc = AskMessage;
+    AskNameFunc = [loader](const std::string& caption, const std::string& prompt) {
+        return AskName(caption, prompt, loader);
+    };
+    AskMessageFunc = [loader](const std::string& caption, const std::string& text, const std::string& yes,
+                              const std::string& no) { return AskMessage(caption, text, yes, no, loader); };
 
-    const double rowFactor = FinishDialog(*this, *Bk);
+    const double rowFactor = FinishDialog(*this, *Bk, loader);
     PersonsBox->SetItemHeight(RoundHalfEven(PersonsBox->ItemHeight() * rowFactor));
     FillList();
     UpdateButtons();
@@ -135,7 +137,7 @@ void TOpenDreamDiaryDialog::PersonsBoxClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::YesBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() >= 0) SetDiaryPath(PathOf(SelectedName()));
+    if (PersonsBox->ItemIndex() >= 0) FChosenPath = PathOf(SelectedName());
     ModalResult = 1;
 }
 
@@ -182,7 +184,22 @@ void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
     if (newName.empty()) return;
     const std::string oldPath = PathOf(oldName), newPath = PathOf(newName);
     // MoveFile never replaces an existing file: renaming onto another diary fails, both stay.
-    if (!IsUsableDiaryName(newName) || !MoveFileW(tk::Widen(oldPath).c_str(), tk::Widen(newPath).c_str())) {
+    // The same name in other letters ("Zo" to "ZO") is that same file on Windows: it goes
+    // through a name of its own first, so that the new letters are really taken.
+    bool moved = false;
+    if (IsUsableDiaryName(newName)) {
+        if (oldName != newName && SameTextIgnoringCase(oldName, newName)) {
+            const std::wstring step = tk::Widen(oldPath + ".hernoemen");
+            moved = MoveFileW(tk::Widen(oldPath).c_str(), step.c_str()) != 0;
+            if (moved && MoveFileW(step.c_str(), tk::Widen(newPath).c_str()) == 0) {
+                MoveFileW(step.c_str(), tk::Widen(oldPath).c_str());
+                moved = false;
+            }
+        } else {
+            moved = MoveFileW(tk::Widen(oldPath).c_str(), tk::Widen(newPath).c_str()) != 0;
+        }
+    }
+    if (!moved) {
         ShowError(
             (oldPath + "-->" + newPath + "Droomnachtboek kan niet worden hernoemd").substr(0, kMaxText));
         return;
@@ -192,66 +209,26 @@ void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxDrawItem(int index, const RECT& rect, unsigned state) {
-    // The rows show the skin under them, which does not scroll with them: a scrolled list is
-    // painted anew as a whole.
-    const int top = PersonsBox->TopIndex();
-    if (top != FTopRow) {
-        FTopRow = top;
-        InvalidateRect(PersonsBox->Handle(), nullptr, FALSE);
-        return;
-    }
-    RECT r = rect;
-    // The last row also paints what lies below it, down to the list's bottom.
-    if (index < 0 || index == PersonsBox->Count() - 1)
-        r.bottom = std::max(r.bottom, static_cast<LONG>(PersonsBox->Height()));
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
-    tk::WindowDC dc(PersonsBox->Handle());
-    tk::MemoryDC mem(dc.Get());
-    tk::BitmapHandle bmp(CreateCompatibleBitmap(dc.Get(), w, h));
-    if (!mem || !bmp) return;
-    tk::SelectGuard sel(mem.Get(), bmp.Get());
-    HPALETTE pal = tk::TScreen::BitsPerPixel() <= 8 ? GetPalette() : nullptr;
-    tk::PaletteGuard palette(mem.Get(), pal);
-    tk::TCanvas canvas(mem.Get());
-    canvas.Brush.SetColor(tk::clBlack);
-    canvas.FillRect({0, 0, w, h});
-    // The background control paints itself with its origin where it lies under this row.
-    POINT origin{r.left, r.top};
-    MapWindowPoints(PersonsBox->Handle(), Handle(), &origin, 1);
-    SetViewportOrgEx(mem.Get(), Bk->Left() - origin.x, Bk->Top() - origin.y, nullptr);
-    Bk->Paint(canvas);
-    SetViewportOrgEx(mem.Get(), 0, 0, nullptr);
-    if (index >= 0 && index < PersonsBox->Count()) {
-        canvas.Font = PersonsBox->Font;
-        if ((state & tk::odSelected) != 0) canvas.Font.SetStyle(tk::fsBold);
-        canvas.Brush.SetStyle(tk::BrushStyle::Clear);
-        canvas.TextOut(5, 0, PersonsBox->Items()[static_cast<std::size_t>(index)]);
-    }
-    tk::PaletteGuard screenPalette(dc.Get(), pal);
-    BitBlt(dc.Get(), r.left, r.top, w, h, mem.Get(), 0, 0, SRCCOPY);
+    tk::PaintTransparentRow(*PersonsBox, FTopRow, PersonsBox->TopIndex(), index < 0 || index == PersonsBox->Count() - 1,
+                            rect, BkUnder(*Bk, *PersonsBox), [&](tk::TCanvas& canvas) {
+                                if (index < 0 || index >= PersonsBox->Count()) return;
+                                if ((state & tk::odSelected) != 0) canvas.Font.SetStyle(tk::fsBold);
+                                canvas.TextOut(5, 0, PersonsBox->Items()[static_cast<std::size_t>(index)]);
+                            });
 }
 
-bool OpenDiaryDialog() {
+std::string OpenDiaryDialog(TPMultiImage* loader) {
     try {
-        auto dialog = std::make_unique<TOpenDreamDiaryDialog>();
+        auto dialog = std::make_unique<TOpenDreamDiaryDialog>(loader);
         TShownDialog<TOpenDreamDiaryDialog> shown(gDiaryDialog, dialog.get());
-        return dialog->ShowModal() == 1;
+        return dialog->ShowModal() == 1 ? dialog->ChosenPath() : std::string();
     } catch (...) {
-        return false;
+        return {};
     }
 }
 
 TOpenDreamDiaryDialog* OpenDreamDiaryDialog() {
     return gDiaryDialog;
-}
-
-const std::string& DiaryPath() {
-    return DiaryPathSlot();
-}
-
-void SetDiaryPath(const std::string& path) {
-    DiaryPathSlot() = path;
 }
 
 }  // namespace slumra

@@ -3,6 +3,7 @@
 // folder (UserFolder()); the dialog handles the files whole and never reads one.
 #pragma once
 
+#include "imaging/TMultiP.h"
 #include "toolkit/Controls.h"
 #include "toolkit/StdCtrls.h"
 #include "widgets/Bk.h"
@@ -17,7 +18,7 @@ class TOpenDreamDiaryDialog : public tk::TForm {
 public:
     // 392 × 223 at the 640 × 480 design, scaled to the program's design, skinned and rounded;
     // lists the diaries of UserFolder().
-    TOpenDreamDiaryDialog();
+    explicit TOpenDreamDiaryDialog(TPMultiImage* loader = nullptr);
 
     TBkControl* Bk;
     tk::TLabel* PersonsBoxLbl;
@@ -39,6 +40,8 @@ public:
     const std::string& Folder() const { return FFolder; }
     // The full path of the diary `name`.
     std::string PathOf(const std::string& name) const;
+    // The path of the diary chosen with "Openen"; empty before.
+    const std::string& ChosenPath() const { return FChosenPath; }
 
     // Lists every <name>.ddf file of the folder, in the order the file system gives them.
     void FillList();
@@ -59,19 +62,15 @@ private:
     void ShowError(const std::string& text);
     std::string SelectedName() const;
     std::string FFolder;
+    std::string FChosenPath;
     int FTopRow = 0;
 };
 
-// Shows the diary dialog and answers true when it ended with "Openen" (or Enter) on a chosen
-// diary; DiaryPath() then holds that diary's path.
-bool OpenDiaryDialog();
+// Shows the diary dialog (its skin loaded through `loader`) and answers the path of the diary
+// chosen with "Openen" (or Enter); empty when the dialog was left otherwise.
+std::string OpenDiaryDialog(TPMultiImage* loader = nullptr);
 
 // The diary dialog while OpenDiaryDialog shows it, else null.
 TOpenDreamDiaryDialog* OpenDreamDiaryDialog();
-
-// The full path of the diary chosen with "Openen"; the main window empties it when the diary
-// is closed.
-const std::string& DiaryPath();
-void SetDiaryPath(const std::string& path);
 
 }  // namespace slumra

@@ -1,5 +1,7 @@
 #include "diary/DrDiRecs.h"
 
+#include "data/Files.h"
+
 #include <cmath>
 #include <memory>
 #include <new>
@@ -57,32 +59,31 @@ bool TDrDiRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
     if (source.Read(countBytes, 4) != 4) return false;
     const auto count = static_cast<std::int32_t>(DecodeFixed32(countBytes));
 
-    bool result = true;
+    // Whatever stops the load early (a short read, no memory for a record or its link) makes
+    // the result false: the caller must know the diary in memory is not the whole file.
     ProgressRun progress(gauge);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        unsigned char fixed[10];
-        if (source.Read(fixed, 10) != 10) {
-            result = false;
-            break;
+    try {
+        for (std::int32_t i = 1; i <= count; ++i) {
+            unsigned char fixed[10];
+            if (source.Read(fixed, 10) != 10) return false;
+            auto rec = std::make_unique<DrDiRec>();
+            rec->Id = static_cast<std::int32_t>(DecodeFixed32(fixed));
+            const std::uint16_t headLen = DecodeFixed16(fixed + 4);
+            const std::uint16_t descLen = DecodeFixed16(fixed + 6);
+            const std::uint16_t explLen = DecodeFixed16(fixed + 8);
+            if (headLen == 0 && descLen == 0 && explLen == 0) rec->Id = 0;
+            if (!ReadMappedText(source, headLen, rec->Head) ||
+                !ReadMappedText(source, descLen, rec->Description) ||
+                !ReadMappedText(source, explLen, rec->Explanation))
+                return false;
+            if (!FRecs.Append(rec.get())) return false;
+            rec.release();
+            progress.Report(static_cast<int>(static_cast<std::int64_t>(i) * 100 / count));
         }
-        auto rec = std::unique_ptr<DrDiRec>(new (std::nothrow) DrDiRec);
-        if (!rec) break;
-        rec->Id = static_cast<std::int32_t>(DecodeFixed32(fixed));
-        const std::uint16_t headLen = DecodeFixed16(fixed + 4);
-        const std::uint16_t descLen = DecodeFixed16(fixed + 6);
-        const std::uint16_t explLen = DecodeFixed16(fixed + 8);
-        if (headLen == 0 && descLen == 0 && explLen == 0) rec->Id = 0;
-        if (!ReadMappedText(source, headLen, rec->Head) ||
-            !ReadMappedText(source, descLen, rec->Description) ||
-            !ReadMappedText(source, explLen, rec->Explanation)) {
-            result = false;
-            break;
-        }
-        if (!FRecs.Append(rec.get())) break;
-        rec.release();
-        progress.Report(static_cast<int>(static_cast<std::int64_t>(i) * 100 / count));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return result;
+    return true;
 }
 
 bool TDrDiRecFile::SaveToSink(ByteSink& sink) {
@@ -106,19 +107,32 @@ bool TDrDiRecFile::SaveToSink(ByteSink& sink) {
     return true;
 }
 
-bool TDrDiRecFile::SaveToFile(const std::string& path) {
-    if (path.empty()) return false;
-    const std::string temp = path + ".new";
-    bool ok = false;
-    {
-        FileSink sink(temp);
-        if (!sink.IsOpen()) return false;
-        ok = SaveToSink(sink) && sink.Flush();
-        ok = sink.Close() && ok;
-    }
-    if (ok) ok = ReplaceFile(temp, path);
-    if (!ok) RemoveFile(temp);
+bool TDrDiRecFile::SaveToFileSink(WritableFile& file, FileError* why) {
+    bool ok = SaveToSink(file) && file.Flush();
+    ok = file.Close() && ok;
+    if (!ok && why != nullptr) *why = file.Error() != FileError::None ? file.Error() : FileError::Other;
     return ok;
+}
+
+bool TDrDiRecFile::SaveToFile(const std::string& path, FileSystem& fs, FileError* why) {
+    FileError error = FileError::None;
+    auto fail = [&](FileError e) {
+        if (why != nullptr) *why = e != FileError::None ? e : FileError::Other;
+        return false;
+    };
+    if (path.empty()) return fail(FileError::NotFound);
+    const std::string temp = path + ".new";
+    auto file = fs.Create(temp);
+    if (!file) return fail(fs.LastError());
+    bool ok = SaveToFileSink(*file, &error);
+    file.reset();
+    if (ok && !fs.Move(temp, path)) {
+        ok = false;
+        error = fs.LastError();
+    }
+    if (ok) return true;
+    fs.Remove(temp);
+    return fail(error);
 }
 
 void TDrDiRecFile::ShowAll() {

@@ -3,6 +3,7 @@
 
 #include "data/Chains.h"
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "data/VisibleIndex.h"
 #include "data/iDbRecs.h"
 
@@ -52,10 +53,11 @@ public:
     bool LoadFromSource(ByteSource& source, ProgressSink* gauge = nullptr);
 
     // Writes the diary to a new file beside `path`, flushes it and only then replaces `path`
-    // with it: a failed save returns false and leaves the old file as it was.
-    [[nodiscard]] bool SaveToFile(const std::string& path);
-    // Writes every record to `sink`; false at the first short write or a text too long for
-    // the format.
+    // with it: a failed save returns false (the reason in *why) and leaves the old file as it was.
+    [[nodiscard]] bool SaveToFile(const std::string& path, FileSystem& fs = RealFileSystem(),
+                                  FileError* why = nullptr);
+    // Writes every record to `file`, flushes and closes it; false with the reason in *why.
+    [[nodiscard]] bool SaveToFileSink(WritableFile& file, FileError* why = nullptr);
     [[nodiscard]] bool SaveToSink(ByteSink& sink);
 
     void ShowAll();

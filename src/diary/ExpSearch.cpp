@@ -95,12 +95,22 @@ bool FindExplanations(const std::vector<std::string>& words, const std::vector<s
     return true;
 }
 
+bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
+                        const std::vector<std::string>& index, std::vector<std::string>& found,
+                        const std::function<bool()>& stillBusy) {
+    found.clear();
+    const std::vector<std::string> words = CutWords(SplitTextLines(description));
+    if (stillBusy && !stillBusy()) return false;
+    if (!FindExplanations(words, synonyms, index, found, stillBusy)) return false;
+    if (!found.empty()) SortExplanations(found, 0, static_cast<int>(found.size()) - 1);
+    return true;
+}
+
 std::vector<std::string> SearchExplanations(std::string_view description,
                                             const std::vector<std::string>& synonyms,
                                             const std::vector<std::string>& index) {
     std::vector<std::string> found;
-    FindExplanations(CutWords(SplitTextLines(description)), synonyms, index, found);
-    if (!found.empty()) SortExplanations(found, 0, static_cast<int>(found.size()) - 1);
+    (void)SearchExplanations(description, synonyms, index, found);
     return found;
 }
 

@@ -30,7 +30,11 @@ bool FindExplanations(const std::vector<std::string>& words, const std::vector<s
                       const std::function<bool()>& stillBusy = {});
 
 // The whole search over a description text (lines split at CR LF, CR or LF), found items
-// sorted by name.
+// sorted by name. `stillBusy` is asked after the words are cut and as FindExplanations asks
+// it; a stopped search returns false and leaves the items found so far, unsorted.
+bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
+                        const std::vector<std::string>& index, std::vector<std::string>& found,
+                        const std::function<bool()>& stillBusy = {});
 std::vector<std::string> SearchExplanations(std::string_view description,
                                             const std::vector<std::string>& synonyms,
                                             const std::vector<std::string>& index);

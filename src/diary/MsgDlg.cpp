@@ -16,7 +16,7 @@ constexpr std::size_t kMaxText = 255;
 
 }  // namespace
 
-TMessageDialog::TMessageDialog() : tk::TForm(L"SlumraMessageDialog") {
+TMessageDialog::TMessageDialog(TPMultiImage* loader) : tk::TForm(L"SlumraMessageDialog") {
     Bk = DialogFrame(*this, 312, 113);
     HCaption = new tk::TLabel(this);
     HCaption->AutoSize = false;
@@ -31,7 +31,7 @@ TMessageDialog::TMessageDialog() : tk::TForm(L"SlumraMessageDialog") {
     NoBtn = DialogButton(this, 190, 90, 110, "Nee", 5102);
     NoBtn->OnClick = [this](tk::TControl* s) { NoBtnClick(s); };
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    (void)FinishDialog(*this, *Bk);
+    (void)FinishDialog(*this, *Bk, loader);
 }
 
 void TMessageDialog::FormKeyUp(tk::TControl*, WORD& key, unsigned shift) {
@@ -54,9 +54,9 @@ void TMessageDialog::NoBtnClick(tk::TControl*) {
 }
 
 bool AskMessage(const std::string& caption, const std::string& text, const std::string& yesCaption,
-                const std::string& noCaption) {
+                const std::string& noCaption, TPMultiImage* loader) {
     try {
-        auto dialog = std::make_unique<TMessageDialog>();
+        auto dialog = std::make_unique<TMessageDialog>(loader);
         TShownDialog<TMessageDialog> shown(gMessageDialog, dialog.get());
         dialog->SetCaption(caption.substr(0, kMaxText));
         dialog->HCaption->SetCaption(caption.substr(0, kMaxText));

@@ -2,6 +2,7 @@
 // two buttons; and AskMessage, which shows it.
 #pragma once
 
+#include "imaging/TMultiP.h"
 #include "toolkit/Controls.h"
 #include "widgets/Bk.h"
 #include "widgets/MMBtns.h"
@@ -13,7 +14,7 @@ namespace slumra {
 class TMessageDialog : public tk::TForm {
 public:
     // 312 × 113 at the 640 × 480 design, scaled to the program's design, skinned and rounded.
-    TMessageDialog();
+    explicit TMessageDialog(TPMultiImage* loader = nullptr);
 
     TBkControl* Bk;
     tk::TLabel* HCaption;
@@ -33,7 +34,7 @@ public:
 // exactly when the dialog ended as the left button ends it (or by Enter). A plain message
 // passes an empty yes caption and "OK"; a question passes "Ja" and "Nee".
 bool AskMessage(const std::string& caption, const std::string& text, const std::string& yesCaption,
-                const std::string& noCaption);
+                const std::string& noCaption, TPMultiImage* loader = nullptr);
 
 // The message dialog while AskMessage shows it, else null.
 TMessageDialog* MessageDialog();

@@ -17,7 +17,7 @@ constexpr std::size_t kMaxText = 255;
 
 }  // namespace
 
-TNewDialog::TNewDialog() : tk::TForm(L"SlumraNewDialog") {
+TNewDialog::TNewDialog(TPMultiImage* loader) : tk::TForm(L"SlumraNewDialog") {
     Bk = DialogFrame(*this, 312, 113);
     HCaption = new tk::TLabel(this);
     HCaption->AutoSize = false;
@@ -41,7 +41,7 @@ TNewDialog::TNewDialog() : tk::TForm(L"SlumraNewDialog") {
     CancelBtn->OnClick = [this](tk::TControl* s) { CancelBtnClick(s); };
     ActiveControl = NewDlgEdit;
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    (void)FinishDialog(*this, *Bk);
+    (void)FinishDialog(*this, *Bk, loader);
 }
 
 void TNewDialog::FormKeyUp(tk::TControl*, WORD& key, unsigned shift) {
@@ -76,9 +76,9 @@ void TNewDialog::NewDlgEditKeyUp(tk::TControl*, WORD&, unsigned) {
     SendMessageW(NewDlgEdit->Handle(), EM_SETSEL, kept, static_cast<LPARAM>(kept));
 }
 
-std::string AskName(const std::string& caption, const std::string& prompt) {
+std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader) {
     try {
-        auto dialog = std::make_unique<TNewDialog>();
+        auto dialog = std::make_unique<TNewDialog>(loader);
         TShownDialog<TNewDialog> shown(gNewDialog, dialog.get());
         dialog->SetCaption(caption.substr(0, kMaxText));
         dialog->HCaption->SetCaption(caption.substr(0, kMaxText));

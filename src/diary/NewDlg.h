@@ -2,6 +2,7 @@
 // a dream), and AskName, which shows it.
 #pragma once
 
+#include "imaging/TMultiP.h"
 #include "toolkit/Controls.h"
 #include "toolkit/StdCtrls.h"
 #include "widgets/Bk.h"
@@ -14,7 +15,7 @@ namespace slumra {
 class TNewDialog : public tk::TForm {
 public:
     // 312 × 113 at the 640 × 480 design, scaled to the program's design, skinned and rounded.
-    TNewDialog();
+    explicit TNewDialog(TPMultiImage* loader = nullptr);
 
     TBkControl* Bk;
     tk::TLabel* HCaption;
@@ -33,8 +34,8 @@ public:
 
 // Shows `caption` and `prompt` in a new name dialog and answers the name, filtered by
 // NameFilter, after "Klaar" or Enter; an empty text when the dialog was cancelled or nothing
-// usable was typed. Callers treat an empty name as cancelled.
-std::string AskName(const std::string& caption, const std::string& prompt);
+// usable was typed. Callers treat an empty name as cancelled. `loader` loads the skin.
+std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader = nullptr);
 
 // The name dialog while AskName shows it, else null.
 TNewDialog* NewDialog();

@@ -1,6 +1,7 @@
 #include "imaging/TMultiP.h"
 
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "imaging/ColorReduce.h"
 #include "imaging/FormatSniff.h"
 #include "imaging/Image.h"

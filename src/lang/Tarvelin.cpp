@@ -1,5 +1,7 @@
 #include "lang/Tarvelin.h"
 
+#include "data/Files.h"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>

@@ -62,4 +62,14 @@ void TBkControl::Paint(tk::TCanvas& canvas) {
     FPainting = false;
 }
 
+void PaintBkUnder(TBkControl& bk, HWND over, const RECT& r, tk::TCanvas& canvas) {
+    if (bk.Parent() == nullptr) return;
+    POINT origin{r.left, r.top};
+    MapWindowPoints(over, bk.Parent()->Handle(), &origin, 1);
+    POINT old{};
+    SetViewportOrgEx(canvas.Handle(), bk.Left() - origin.x, bk.Top() - origin.y, &old);
+    bk.Paint(canvas);
+    SetViewportOrgEx(canvas.Handle(), old.x, old.y, nullptr);
+}
+
 }  // namespace slumra

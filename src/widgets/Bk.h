@@ -31,4 +31,12 @@ private:
     int FPaintCount = 0;
 };
 
+// Paints into `canvas` the part of `bk` that lies under the rectangle `r` of the window `over`;
+// the canvas's origin is r's top-left corner. What a transparent list row shows.
+void PaintBkUnder(TBkControl& bk, HWND over, const RECT& r, tk::TCanvas& canvas);
+// The same as a painter for the rows of `over`.
+inline auto BkUnder(TBkControl& bk, tk::TWinControl& over) {
+    return [&bk, &over](tk::TCanvas& canvas, const RECT& r) { PaintBkUnder(bk, over.Handle(), r, canvas); };
+}
+
 }  // namespace slumra

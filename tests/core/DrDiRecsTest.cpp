@@ -1,5 +1,6 @@
 #include "TestUtil.h"
 
+#include "data/Files.h"
 #include "diary/DrDiRecs.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,34 @@ TEST(DrDiRecs, TruncationAtEveryOffset) {
         TDrDiRecFile back;
         EXPECT_FALSE(Load(back, bytes.substr(0, cut))) << cut;
         EXPECT_EQ(back.Count(), cut < end1 ? 0 : 1) << cut;
+    }
+}
+
+// A source that runs out of memory on its n-th read, as a text buffer would.
+class ThrowingSource final : public ByteSource {
+public:
+    ThrowingSource(std::string_view bytes, int failAt) : inner_(bytes), failAt_(failAt) {}
+    std::size_t Read(void* dst, std::size_t n) override {
+        if (++reads_ == failAt_) throw std::bad_alloc();
+        return inner_.Read(dst, n);
+    }
+    std::size_t Remaining() const override { return inner_.Remaining(); }
+
+private:
+    MemorySource inner_;
+    int failAt_;
+    int reads_ = 0;
+};
+
+TEST(DrDiRecs, NoMemoryDuringLoadIsAFailureNotAnException) {
+    TDrDiRecFile diary;
+    ASSERT_TRUE(diary.AddRecord(Dream("Een|d|t", "beschrijving", "uitleg")));
+    ASSERT_TRUE(diary.AddRecord(Dream("Twee", "b", "")));
+    const std::string bytes = Saved(diary);
+    for (int failAt = 2; failAt <= 6; ++failAt) {
+        TDrDiRecFile back;
+        ThrowingSource source(bytes, failAt);
+        EXPECT_FALSE(back.LoadFromSource(source)) << failAt;
     }
 }
 

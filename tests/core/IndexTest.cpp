@@ -1,5 +1,6 @@
 #include "TestUtil.h"
 
+#include "data/Files.h"
 #include "data/Index.h"
 #include "data/Synonyms.h"
 

@@ -1,5 +1,6 @@
 #include "TestUtil.h"
 
+#include "data/Files.h"
 #include "lang/Tarvelin.h"
 
 #include <gtest/gtest.h>

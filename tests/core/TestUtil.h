@@ -3,6 +3,7 @@
 
 #include "data/Coding.h"
 #include "data/iDbRecs.h"
+#include "../Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -58,11 +59,11 @@ private:
 };
 
 inline ScratchDir::ScratchDir() {
-    // Tests run in parallel processes: the test's own name keeps their folders apart.
+    // Tests run in parallel processes: the process and the test's own name keep their folders apart.
     static int serial = 0;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string test = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "none";
-    dir_ = std::filesystem::temp_directory_path() / ("slumra-" + test + "-" + std::to_string(++serial));
+    dir_ = ScratchPath("slumra-" + test + "-" + std::to_string(++serial));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
 }

@@ -376,17 +376,28 @@ TEST_F(DiaryDialog, RenameNeverReplacesAnotherDiary) {
     EXPECT_NE(Row(*d, "Kees"), -1);
 }
 
-TEST_F(DiaryDialog, OpenenSetsDiaryPathOnlyForAChosenDiary) {
+TEST_F(DiaryDialog, RenameInLetterCaseOnlyIsARealRename) {
+    Write("Zo", "van Zo");
+    auto d = Make();
+    ClickRow(d->PersonsBox, Row(*d, "Zo"), true);
+    names_ = {"ZO"};
+    Click(d->PersonsBoxChangeBtn, true);
+    EXPECT_TRUE(told_.empty());
+    EXPECT_EQ(d->PersonsBox->Items(), std::vector<std::string>{"ZO"});
+    ASSERT_EQ(Diaries().size(), 1u);
+    EXPECT_EQ(Diaries()[0].filename().wstring(), L"ZO.ddf");
+    EXPECT_EQ(Read("ZO"), "van Zo");
+}
+
+TEST_F(DiaryDialog, OpenenAnswersAPathOnlyForAChosenDiary) {
     Write("Jan.oud", "oud");
     Write("Piet", "");
-    SetDiaryPath("");
     // Enter without a choice opens nothing; Escape cancels.
     When(DiaryDialogUp, [] {
         Release(OpenDreamDiaryDialog(), VK_RETURN);
         Release(OpenDreamDiaryDialog(), VK_ESCAPE);
     });
-    EXPECT_FALSE(OpenDiaryDialog());
-    EXPECT_EQ(DiaryPath(), "");
+    EXPECT_EQ(OpenDiaryDialog(), "");
     EXPECT_EQ(OpenDreamDiaryDialog(), nullptr);
 
     for (const std::string name : {"Jan.oud", "Piet"}) {
@@ -395,18 +406,14 @@ TEST_F(DiaryDialog, OpenenSetsDiaryPathOnlyForAChosenDiary) {
             ClickRow(d->PersonsBox, Row(*d, name));
             Release(d, VK_RETURN);
         });
-        EXPECT_TRUE(OpenDiaryDialog());
-        EXPECT_EQ(DiaryPath(), folder_ + name + ".ddf");
+        EXPECT_EQ(OpenDiaryDialog(), folder_ + name + ".ddf");
     }
-    SetDiaryPath("");
     When(DiaryDialogUp, [] {
         TOpenDreamDiaryDialog* d = OpenDreamDiaryDialog();
         ClickRow(d->PersonsBox, 0);
         When(Now, [] { Click(OpenDreamDiaryDialog()->YesBtn); });
     });
-    EXPECT_TRUE(OpenDiaryDialog());
-    EXPECT_EQ(DiaryPath().substr(0, folder_.size()), folder_);
-    SetDiaryPath("");
+    EXPECT_EQ(OpenDiaryDialog().substr(0, folder_.size()), folder_);
 }
 
 TEST_F(DiaryDialog, AddAndItsRefusalGoThroughTheRealDialogs) {

@@ -1,12 +1,16 @@
 #include "GuiTest.h"
 
 #include "app/Main.h"
+#include "toolkit/Text.h"
+#include "../Scratch.h"
+#include "data/Files.h"
 #include "diary/DrDiDlg.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
 
 namespace slumra {
 namespace {
@@ -37,7 +41,7 @@ protected:
             messages.push_back(text);
             return yes;
         };
-        dir = fs::temp_directory_path() / "slumra-diary-panel";
+        dir = test::ScratchPath("slumra-diary-panel");
         fs::remove_all(dir);
         fs::create_directories(dir);
         path = (dir / "Marieke.ddf").string();
@@ -70,22 +74,22 @@ protected:
 TEST_F(DiaryPanel, EditsAreKeptAcrossDreamsAndWrittenOnClose) {
     WriteDiary(
         {Dream("Vlucht|01-02-2026|07:30", "over zee"), Dream("Trap|02-02-2026|03:00", "naar beneden")});
-    form->OpenDiaryFile(path);
-    EXPECT_EQ(form->DrDiLstBox->Items(), (std::vector<std::string>{"Vlucht", "Trap"}));
-    EXPECT_EQ(form->DrDiDreamDateEdit->Text(), "01-02-2026");
-    EXPECT_EQ(form->DrDiRecText->Text(), "over zee");
-    EXPECT_EQ(form->DrDiCaptionLbl->Caption(), "Droomnachtboek van \"Marieke\"");
+    form->Diary->OpenDiaryFile(path);
+    EXPECT_EQ(form->Diary->DrDiLstBox->Items(), (std::vector<std::string>{"Vlucht", "Trap"}));
+    EXPECT_EQ(form->Diary->DrDiDreamDateEdit->Text(), "01-02-2026");
+    EXPECT_EQ(form->Diary->DrDiRecText->Text(), "over zee");
+    EXPECT_EQ(form->Diary->DrDiCaptionLbl->Caption(), "Droomnachtboek van \"Marieke\"");
 
-    form->DrDiRecText->SetText("over de zee, hoog");
-    form->DrDiLstBox->SetItemIndex(1);
-    form->DrDiLstBoxClick();
-    EXPECT_EQ(form->DrDiRecText->Text(), "naar beneden");
-    form->DrDiLstBox->SetItemIndex(0);
-    form->DrDiLstBoxClick();
-    EXPECT_EQ(form->DrDiRecText->Text(), "over de zee, hoog");
+    form->Diary->DrDiRecText->SetText("over de zee, hoog");
+    form->Diary->DrDiLstBox->SetItemIndex(1);
+    form->Diary->DrDiLstBoxClick();
+    EXPECT_EQ(form->Diary->DrDiRecText->Text(), "naar beneden");
+    form->Diary->DrDiLstBox->SetItemIndex(0);
+    form->Diary->DrDiLstBoxClick();
+    EXPECT_EQ(form->Diary->DrDiRecText->Text(), "over de zee, hoog");
 
-    form->CloseDiary();
-    EXPECT_FALSE(form->DiaryFile);
+    form->Diary->CloseDiary();
+    EXPECT_FALSE(form->Diary->Session.IsOpen());
     auto back = Reread();
     EXPECT_EQ(back->GetVisibleRecord(1).Description, "over de zee, hoog");
     EXPECT_EQ(back->GetVisibleRecord(2).Head, "Trap|02-02-2026|03:00");
@@ -93,39 +97,39 @@ TEST_F(DiaryPanel, EditsAreKeptAcrossDreamsAndWrittenOnClose) {
 
 TEST_F(DiaryPanel, AddRefusesANameInAnotherCaseAndNewDreamsGetPlaceholders) {
     WriteDiary({Dream("Vlucht|d|t", "")});
-    form->OpenDiaryFile(path);
+    form->Diary->OpenDiaryFile(path);
     names = {"vlucht"};
-    form->DrDiAddBtnClick();
+    form->Diary->DrDiAddBtnClick();
     EXPECT_EQ(messages, std::vector<std::string>{"Droom bestaat al"});
     names = {"Tanden"};
-    form->DrDiAddBtnClick();
-    EXPECT_EQ(form->DrDiLstBox->Text(), "Tanden");
-    EXPECT_EQ(form->DrDiDreamDateEdit->Text(), "dd-mm-yyyy");
-    EXPECT_EQ(form->DrDiDreamTimeEdit->Text(), "hh:mm");
-    form->CloseDiary();
+    form->Diary->DrDiAddBtnClick();
+    EXPECT_EQ(form->Diary->DrDiLstBox->Text(), "Tanden");
+    EXPECT_EQ(form->Diary->DrDiDreamDateEdit->Text(), "dd-mm-yyyy");
+    EXPECT_EQ(form->Diary->DrDiDreamTimeEdit->Text(), "hh:mm");
+    form->Diary->CloseDiary();
     EXPECT_EQ(Reread()->GetVisibleRecord(2).Head, "Tanden|dd-mm-yyyy|hh:mm");
 }
 
 TEST_F(DiaryPanel, DeleteAndRenameKeepTheOtherDreams) {
     WriteDiary({Dream("Een|d|t", "1"), Dream("Twee|d|t", "2"), Dream("Drie|d|t", "3")});
-    form->OpenDiaryFile(path);
-    form->DrDiLstBox->SetItemIndex(1);
-    form->DrDiLstBoxClick();
+    form->Diary->OpenDiaryFile(path);
+    form->Diary->DrDiLstBox->SetItemIndex(1);
+    form->Diary->DrDiLstBoxClick();
     yes = false;
-    form->DrDiDeleteBtnClick();  // not confirmed
-    EXPECT_EQ(form->DrDiLstBox->Items().size(), 3u);
+    form->Diary->DrDiDeleteBtnClick();  // not confirmed
+    EXPECT_EQ(form->Diary->DrDiLstBox->Items().size(), 3u);
     yes = true;
-    form->DrDiDeleteBtnClick();
-    EXPECT_EQ(form->DrDiLstBox->Items(), (std::vector<std::string>{"Een", "Drie"}));
-    EXPECT_EQ(form->DrDiRecText->Text(), "1");  // the previous dream is shown
+    form->Diary->DrDiDeleteBtnClick();
+    EXPECT_EQ(form->Diary->DrDiLstBox->Items(), (std::vector<std::string>{"Een", "Drie"}));
+    EXPECT_EQ(form->Diary->DrDiRecText->Text(), "1");  // the previous dream is shown
 
-    form->DrDiRecText->SetText("1 en meer");
+    form->Diary->DrDiRecText->SetText("1 en meer");
     names = {"DRIE"};
-    form->DrDiRenameBtnClick();
+    form->Diary->DrDiRenameBtnClick();
     EXPECT_EQ(messages.back(), "Droom bestaat al");
     names = {"Eerste"};
-    form->DrDiRenameBtnClick();
-    form->CloseDiary();
+    form->Diary->DrDiRenameBtnClick();
+    form->Diary->CloseDiary();
     auto back = Reread();
     ASSERT_EQ(back->Count(), 2);
     EXPECT_EQ(back->GetVisibleRecord(1).Head, "Eerste|d|t");
@@ -142,40 +146,141 @@ TEST_F(DiaryPanel, DamagedDiaryIsCopiedAsideBeforeAnythingIsWritten) {
         ASSERT_EQ(cut.Write(bytes.data(), bytes.size() - 3), bytes.size() - 3);
         ASSERT_TRUE(cut.Close());
     }
-    form->OpenDiaryFile(path);
+    form->Diary->OpenDiaryFile(path);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Marieke.ddf.beschadigd"), std::string::npos);
     std::string copy;
     ASSERT_TRUE(ReadWholeFile(path + ".beschadigd", copy));
     EXPECT_EQ(copy, bytes.substr(0, bytes.size() - 3));
-    EXPECT_EQ(form->DrDiLstBox->Items(), std::vector<std::string>{"Een"});
-    form->CloseDiary();
+    EXPECT_EQ(form->Diary->DrDiLstBox->Items(), std::vector<std::string>{"Een"});
+    form->Diary->CloseDiary();
 }
 
 TEST_F(DiaryPanel, BarsCannotEnterTheDateOrTime) {
     WriteDiary({Dream("Een|d|t", "")});
-    form->OpenDiaryFile(path);
-    form->DrDiDreamDateEdit->SetText("");
+    form->Diary->OpenDiaryFile(path);
+    form->Diary->DrDiDreamDateEdit->SetText("");
     for (char c : std::string("1|2"))
-        SendMessageW(form->DrDiDreamDateEdit->Handle(), WM_CHAR, static_cast<WPARAM>(c), 1);
-    EXPECT_EQ(form->DrDiDreamDateEdit->Text(), "12");
-    form->DrDiDreamTimeEdit->SetText("07|30");  // pasted or set: the bar is dropped when stored
-    form->CloseDiary();
+        SendMessageW(form->Diary->DrDiDreamDateEdit->Handle(), WM_CHAR, static_cast<WPARAM>(c), 1);
+    EXPECT_EQ(form->Diary->DrDiDreamDateEdit->Text(), "12");
+    form->Diary->DrDiDreamTimeEdit->SetText("07|30");  // pasted or set: the bar is dropped when stored
+    form->Diary->CloseDiary();
     EXPECT_EQ(Reread()->GetVisibleRecord(1).Head, "Een|12|0730");
 }
 
 TEST_F(DiaryPanel, SearchListsTheEntriesOfTheDescriptionsWords) {
     WriteDiary({Dream("Een|d|t", "")});
     *form->SynonymList = {"|hond|honden|", "|zee|oceaan|"};
-    form->IndexLst->SetItems({"3|Hond", "9|Zee"});
-    form->OpenDiaryFile(path);
-    form->DrDiRecText->SetText("Honden aan de oceaan.");
-    form->DrDiSearchForExpsBtnClick();
-    EXPECT_EQ(form->DrDiExpsLst->Items(), (std::vector<std::string>{"3|Hond", "9|Zee"}));
-    EXPECT_EQ(form->DrDiExpsLstLbl->Caption(), "Aantal gevonden verklaringen: 2");
-    EXPECT_EQ(form->DrDiSearchForExpsBtn->Caption(), "Zoek naar mogelijke verklaringen");
-    form->CloseDiary();
-    EXPECT_EQ(form->DrDiExpsLstLbl->Caption(), "Aantal gevonden verklaringen: 0");
+    form->Records->IndexLst->SetItems({"3|Hond", "9|Zee"});
+    form->Diary->OpenDiaryFile(path);
+    form->Diary->DrDiRecText->SetText("Honden aan de oceaan.");
+    form->Diary->DrDiSearchForExpsBtnClick();
+    EXPECT_EQ(form->Diary->DrDiExpsLst->Items(), (std::vector<std::string>{"3|Hond", "9|Zee"}));
+    EXPECT_EQ(form->Diary->DrDiExpsLstLbl->Caption(), "Aantal gevonden verklaringen: 2");
+    EXPECT_EQ(form->Diary->DrDiSearchForExpsBtn->Caption(), "Zoek naar mogelijke verklaringen");
+    form->Diary->CloseDiary();
+    EXPECT_EQ(form->Diary->DrDiExpsLstLbl->Caption(), "Aantal gevonden verklaringen: 0");
+}
+
+// Holds a file open without sharing, as another program can: every write to it fails.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& p)
+        : h_(CreateFileW(tk::Widen(p).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) {}
+    ~HeldFile() { Release(); }
+    bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE h_;
+};
+
+TEST_F(DiaryPanel, AFailedSaveKeepsThePanelOpenWithTheEditUntilASaveWorks) {
+    WriteDiary({Dream("Vlucht|d|t", "oud")});
+    std::string before;
+    ASSERT_TRUE(ReadWholeFile(path, before));
+    form->Diary->OpenDiaryFile(path);
+    form->Diary->DrDiRecText->SetText("nieuw geschreven");
+    {
+        HeldFile held(path + ".new");
+        ASSERT_TRUE(held.Held());
+        EXPECT_FALSE(form->Diary->CloseDiary());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("in gebruik door een ander programma"), std::string::npos);
+        EXPECT_TRUE(form->Diary->DreamDiaryPnl->Visible());
+        EXPECT_EQ(form->Diary->DrDiRecText->Text(), "nieuw geschreven");
+        std::string after;
+        ASSERT_TRUE(ReadWholeFile(path, after));
+        EXPECT_EQ(after, before);
+    }
+    fs::remove(path + ".new");
+    EXPECT_TRUE(form->Diary->CloseDiary());
+    EXPECT_FALSE(form->Diary->DreamDiaryPnl->Visible());
+    EXPECT_EQ(Reread()->GetVisibleRecord(1).Description, "nieuw geschreven");
+}
+
+TEST_F(DiaryPanel, ClosingTheProgramWithAFailingSaveWritesAnEmergencyCopyAndStaysOnNee) {
+    WriteDiary({Dream("Vlucht|d|t", "oud")});
+    form->Diary->OpenDiaryFile(path);
+    form->Diary->DrDiRecText->SetText("alles wat ik schreef");
+    const fs::path rescue = fs::path(tk::Widen(RoamingFolder("Herstel")));
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(rescue, ec)) fs::remove(e.path(), ec);
+    HeldFile held(path + ".new");
+    yes = false;
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(form->Handle()));
+    EXPECT_TRUE(form->Diary->Session.IsOpen());
+    EXPECT_EQ(form->Diary->DrDiRecText->Text(), "alles wat ik schreef");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].find("noodkopie"), std::string::npos);
+    std::vector<fs::path> copies;
+    for (const auto& e : fs::directory_iterator(rescue, ec)) copies.push_back(e.path());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_NE(messages[1].find(tk::NarrowLossy(copies[0].filename().wstring())), std::string::npos);
+    TDrDiRecFile copy;
+    ASSERT_TRUE(copy.LoadFromFile(tk::NarrowLossy(copies[0].wstring())));
+    copy.ShowAll();
+    EXPECT_EQ(copy.GetVisibleRecord(1).Description, "alles wat ik schreef");
+    fs::remove(copies[0], ec);
+    held.Release();
+    fs::remove(path + ".new", ec);
+}
+
+TEST_F(DiaryPanel, ADamagedDiaryWithoutACopyOpensReadOnlyAndStaysByteForByte) {
+    WriteDiary({Dream("Een|d|t", "eerste"), Dream("Twee|d|t", "tweede")});
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    bytes.resize(bytes.size() - 3);
+    std::ofstream(fs::path(tk::Widen(path)), std::ios::binary | std::ios::trunc) << bytes;
+    // A folder where the copy would go: it cannot be made.
+    fs::create_directory(fs::path(tk::Widen(path + ".beschadigd")));
+    form->Diary->OpenDiaryFile(path);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("alleen te lezen"), std::string::npos);
+    EXPECT_FALSE(form->Diary->DrDiRecText->Enabled());
+    EXPECT_FALSE(form->Diary->DrDiAddBtn->Enabled());
+    EXPECT_FALSE(form->Diary->DrDiRenameBtn->Enabled());
+    form->Diary->DrDiRecText->SetText("overschreven");
+    EXPECT_TRUE(form->Diary->CloseDiary());
+    form.reset();
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(path, after));
+    EXPECT_EQ(after, bytes);
+}
+
+TEST_F(DiaryPanel, ADreamRenamedInLetterCaseOnlyTakesTheNewName) {
+    WriteDiary({Dream("Vlucht|d|t", "")});
+    form->Diary->OpenDiaryFile(path);
+    names = {"VLUCHT"};
+    form->Diary->DrDiRenameBtnClick();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(form->Diary->DrDiLstBox->Items(), std::vector<std::string>{"VLUCHT"});
+    form->Diary->CloseDiary();
+    EXPECT_EQ(Reread()->GetVisibleRecord(1).Head, "VLUCHT|d|t");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "GuiTest.h"
+#include "../Scratch.h"
 
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "imaging/TMultiP.h"
 #include "toolkit/Palette.h"
 
@@ -95,7 +97,7 @@ std::string TinyPcx() {
 class ImageLoader : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / "slumra-images";
+        dir_ = test::ScratchPath("slumra-images");
         std::filesystem::create_directories(dir_);
         SetImageMessageSink([this](MessageKind k, const std::string& t) { messages_.push_back({k, t}); });
         SetDefaultDecoderPalette(nullptr);

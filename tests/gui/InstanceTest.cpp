@@ -1,6 +1,7 @@
 // The program as a user starts it: separate processes, one instance per desktop, and the
 // "uninstall" argument with and without a running instance.
 #include "GuiTest.h"
+#include "../Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +70,8 @@ const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\U
 // Registers an "uninstaller" that only leaves a mark, so the test sees it ran.
 struct FakeUninstaller {
     FakeUninstaller() {
-        mark = fs::temp_directory_path() / L"slumra-uninstaller-ran.txt";
+        mark = test::ScratchPath("slumra-uninstaller-ran") / L"mark.txt";
+        fs::create_directories(mark.parent_path());
         fs::remove(mark);
         wchar_t sys[MAX_PATH] = {};
         GetSystemDirectoryW(sys, MAX_PATH);

@@ -56,15 +56,15 @@ TEST(MainForm, LayoutForEachScreen) {
         EXPECT_EQ(f.MainFormPanel->Height(), c.panelH);
         EXPECT_EQ(f.MainFormPanel->Left(), (c.w - c.panelW) / 2);
         EXPECT_EQ(f.MainFormPanel->Top(), (c.h - c.panelH) / 2);
-        for (tk::TListBox* list : {static_cast<tk::TListBox*>(f.ContentLst), f.IndexLst, f.iDbRecText,
-                                   f.DrDiExpsLst, f.DrDiExpsLstPnlText})
+        for (tk::TListBox* list : {static_cast<tk::TListBox*>(f.Records->ContentLst), f.Records->IndexLst, f.Records->iDbRecText,
+                                   f.Diary->DrDiExpsLst, f.Diary->DrDiExpsLstPnlText})
             EXPECT_EQ(list->ItemHeight(), c.item);
-        EXPECT_EQ(f.ContentLst->Height() % c.item, 0);
+        EXPECT_EQ(f.Records->ContentLst->Height() % c.item, 0);
         EXPECT_EQ(f.MenuBk->Width(), ScaleValue(1707, c.panelW, 640));
         EXPECT_EQ(f.QuitBtn->Left(), ScaleValue(611, c.panelW, 640));
         // The record panel's shape: the big oval with the two circles, scaled with the design.
         // An ellipse's region leaves out its bounding box's right column and bottom row.
-        const RECT box = RegionBox(f.iDbRecTextPnl);
+        const RECT box = RegionBox(f.Records->iDbRecTextPnl);
         EXPECT_EQ(box.left, 0);
         EXPECT_EQ(box.top, 0);
         EXPECT_EQ(box.right, ScaleValue(396, c.panelW, 640) - 1);
@@ -72,9 +72,9 @@ TEST(MainForm, LayoutForEachScreen) {
         const RECT oval = RegionBox(f.MenuSelectedPnl);
         EXPECT_EQ(oval.right, f.MenuSelectedPnl->Width() - 1);
         EXPECT_EQ(oval.bottom, f.MenuSelectedPnl->Height() - 1);
-        const RECT logo = RegionBox(f.OrvelLogoPnl);
+        const RECT logo = RegionBox(f.Records->OrvelLogoPnl);
         EXPECT_EQ(logo.left, 1);
-        EXPECT_EQ(logo.right, f.OrvelLogoPnl->Width() - 2);
+        EXPECT_EQ(logo.right, f.Records->OrvelLogoPnl->Width() - 2);
     }
 }
 
@@ -104,7 +104,7 @@ TEST(MainForm, SwitchingBetweenOutlineAndIndex) {
     EXPECT_EQ(f.ViewFlags, static_cast<unsigned>(ContentShown));
     f.ContentIndexBtn->Click();
     EXPECT_EQ(f.ViewFlags & (ContentShown | IndexShown), static_cast<unsigned>(IndexShown));
-    EXPECT_EQ(f.ContentIndexLbl->Caption(), "Index");
+    EXPECT_EQ(f.Records->ContentIndexLbl->Caption(), "Index");
     EXPECT_EQ(f.ContentIndexBtn->Caption(), "Zoeken via inhoud");
     f.ContentIndexBtn->Click();
     EXPECT_EQ(f.ViewFlags & (ContentShown | IndexShown), static_cast<unsigned>(ContentShown));
@@ -118,9 +118,9 @@ TEST(MainForm, UnderlineOnlyOverEnabledTextButtons) {
     EXPECT_NE(f.DreamDiaryBtn->Font.Style() & tk::fsUnderline, 0u);
     f.DreamDiaryBtn->MouseLeave();
     EXPECT_EQ(f.DreamDiaryBtn->Font.Style() & tk::fsUnderline, 0u);
-    f.PrintBtn->SetEnabled(false);
-    f.PrintBtn->MouseEnter();
-    EXPECT_EQ(f.PrintBtn->Font.Style() & tk::fsUnderline, 0u);
+    f.Records->PrintBtn->SetEnabled(false);
+    f.Records->PrintBtn->MouseEnter();
+    EXPECT_EQ(f.Records->PrintBtn->Font.Style() & tk::fsUnderline, 0u);
 }
 
 }  // namespace
@@ -140,25 +140,25 @@ TEST(MainForm, RecordDisplayFillsHeaderTextAndTheRoundPicture) {
     rec.Head = "Dieren|Zoogdieren|Aap";
     rec.Text = "Eerste alinea.\r\n\r\nTweede alinea.";
     f.ShowRecord(rec);
-    EXPECT_EQ(f.iDbRecHeader->Caption(), "Dieren\r\nZoogdieren");
-    const auto& items = f.iDbRecText->Items();
+    EXPECT_EQ(f.Records->iDbRecHeader->Caption(), "Dieren\r\nZoogdieren");
+    const auto& items = f.Records->iDbRecText->Items();
     ASSERT_GE(items.size(), 5u);
     EXPECT_EQ(items[0], "Aap");
     EXPECT_EQ(items[1], "");
     EXPECT_EQ(items[2], "Eerste alinea.");
     EXPECT_EQ(items[3], "");
     EXPECT_EQ(items[4], "Tweede alinea.");
-    EXPECT_GE(static_cast<int>(items.size()) * f.iDbRecText->ItemHeight(), f.iDbRecText->Height());
-    EXPECT_EQ(f.SubjectPicture->Image.Width(), 64);
+    EXPECT_GE(static_cast<int>(items.size()) * f.Records->iDbRecText->ItemHeight(), f.Records->iDbRecText->Height());
+    EXPECT_EQ(f.Records->SubjectPicture->Image.Width(), 64);
     EXPECT_EQ(f.LastShownId, 42u);
 
     // The same record again changes nothing; a record without a path empties the panel.
-    f.iDbRecHeader->SetCaption("unchanged");
+    f.Records->iDbRecHeader->SetCaption("unchanged");
     f.ShowRecord(rec);
-    EXPECT_EQ(f.iDbRecHeader->Caption(), "unchanged");
+    EXPECT_EQ(f.Records->iDbRecHeader->Caption(), "unchanged");
     f.ShowRecord(iDbRecInfo{});
-    EXPECT_EQ(f.iDbRecHeader->Caption(), "");
-    EXPECT_EQ(f.iDbRecText->Count(), 0);
+    EXPECT_EQ(f.Records->iDbRecHeader->Caption(), "");
+    EXPECT_EQ(f.Records->iDbRecText->Count(), 0);
     EXPECT_EQ(f.LastShownId, 0u);
 }
 
@@ -214,8 +214,8 @@ TEST(MainForm, ClipboardGetsTheFetchedRecordWithHeadingAndSource) {
     f.RecordFile->ShowAll();
     (void)f.RecordFile->GetVisibleRecord(2);
     f.UpdateStatus();
-    EXPECT_TRUE(f.ToClipBrdBtn->Enabled());
-    f.ToClipBrdBtn->Click();
+    EXPECT_TRUE(f.Records->ToClipBrdBtn->Enabled());
+    f.Records->ToClipBrdBtn->Click();
     EXPECT_EQ(tk::ClipboardText(f.Handle()),
               std::string("Dieren, Reptielen\r\n\r\nAdder\r\n\r\nZie Slang.\r\n") + kPublisherNotice +
                   "\r\nBron: Slumra 2.2 release 2");

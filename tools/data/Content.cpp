@@ -3,6 +3,7 @@
 #include "Checks.h"
 
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "data/Synonyms.h"
 #include "data/iDbRecs.h"
 #include "diary/ExpSearch.h"

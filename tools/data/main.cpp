@@ -8,6 +8,7 @@
 #include "Lang.h"
 
 #include "data/Coding.h"
+#include "data/Files.h"
 #include "data/Index.h"
 #include "data/Synonyms.h"
 #include "data/iDbRecs.h"
@@ -106,7 +107,7 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
     FileSink sink(temp);
     bool ok = sink.IsOpen() && sink.Write(bytes.data(), bytes.size()) == bytes.size() && sink.Flush();
     ok = sink.Close() && ok;
-    if (ok) ok = ReplaceFile(temp, path);
+    if (ok) ok = MoveFileReplacing(temp, path);
     if (!ok) RemoveFile(temp);
     return ok;
 }

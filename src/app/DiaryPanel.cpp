@@ -1,15 +1,17 @@
-// The dream diary panel of the main window: opening and closing a diary, the dream list, the
-// editors, adding, deleting and renaming dreams, and the search for explanations.
+#include "app/DiaryPanel.h"
 
 #include "app/Layout.h"
 #include "app/Main.h"
+#include "app/RecordView.h"
 #include "app/Skin.h"
+#include "data/Files.h"
 #include "data/Synonyms.h"
 #include "diary/DrDiDlg.h"
 #include "diary/ExpSearch.h"
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
 #include "lang/Cp1252.h"
+#include "toolkit/ListRows.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +20,7 @@ namespace slumra {
 
 namespace {
 
-constexpr int kEditorLimit = 65535;  // what a diary text can hold
+constexpr int kEditorLimit = static_cast<int>(kMaxDiaryText);
 constexpr int kFieldLimit = 255;     // a date or time field, as the file's readers cut them
 
 tk::TLabel* Label(tk::TWinControl* parent, int x, int y, const std::string& caption, int tag) {
@@ -40,21 +42,10 @@ void RefuseBar(tk::TEdit* edit) {
     };
 }
 
-std::string WithoutBars(std::string s) {
-    s.erase(std::remove(s.begin(), s.end(), '|'), s.end());
-    return s;
-}
-
-std::string NameOfPath(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return name.substr(0, name.find('.'));
-}
-
 }  // namespace
 
-void TMainForm::CreateDiaryPanel() {
-    DreamDiaryPnl = new tk::TPanel(MainFormPanel);
+TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
+    DreamDiaryPnl = new tk::TPanel(F.MainFormPanel);
     DreamDiaryPnl->SetBounds(15, 30, 600, 390);
     DreamDiaryPnl->Color = tk::clBlack;
     DreamDiaryPnl->Hide();
@@ -94,7 +85,7 @@ void TMainForm::CreateDiaryPanel() {
         // Typing on in the description ends a search that is still running.
         if (((key == VK_RETURN || key == VK_SPACE) && (shift & tk::ssShift) == 0) ||
             (key == VK_INSERT && (shift & tk::ssShift) != 0))
-            ViewFlags &= ~static_cast<unsigned>(SearchBusy);
+            F.ViewFlags &= ~static_cast<unsigned>(SearchBusy);
     };
     DrDiRecExpTextLbl = Label(DreamDiaryPnl, 25, 228, "Mijn eigen verklaring", 3600);
     DrDiRecExpsText = new tk::TMemo(DreamDiaryPnl);
@@ -114,16 +105,17 @@ void TMainForm::CreateDiaryPanel() {
     TransparentList(DrDiExpsLst, 3200);
     DrDiExpsLst->Hide();
     DrDiExpsLst->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned) {
-        DrawListRow(DrDiExpsLst, DreamDiaryBk, 3, DrDiExpsLst->TopIndex(),
-                    i < 0 || i == DrDiExpsLst->Count() - 1, r, [&](tk::TCanvas& c, int) {
-                        if (i >= 0)
-                            c.TextOut(5, 0, AfterBar(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]));
-                    });
+        tk::PaintTransparentRow(*DrDiExpsLst, F.TopRowCache[kExpsSlot], DrDiExpsLst->TopIndex(),
+                                i < 0 || i == DrDiExpsLst->Count() - 1, r, BkUnder(*DreamDiaryBk, *DrDiExpsLst),
+                                [&](tk::TCanvas& c) {
+                                    if (i >= 0)
+                                        c.TextOut(5, 0, AfterBar(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]));
+                                });
     };
     DrDiExpsLst->OnMouseUp = [this](tk::TControl* s, tk::TMouseButton, unsigned, int, int) {
-        IndexLstSelect(s);
+        F.Records->IndexLstSelect(s);
     };
-    DrDiExpsLst->OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned) { IndexLstKeyUp(s, key); };
+    DrDiExpsLst->OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned) { F.Records->IndexLstKeyUp(s, key); };
     DrDiExpsLstLbl = Label(DreamDiaryPnl, 320, 220, "Aantal gevonden verklaringen: 0", 3207);
     DrDiSearchForExpsBtn = new TBaseBtn(DreamDiaryPnl);
     TextButton(DrDiSearchForExpsBtn, 349, 266, 200, "Zoek naar mogelijke verklaringen",
@@ -142,8 +134,8 @@ void TMainForm::CreateDiaryPanel() {
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
     for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn}) {
-        b->OnMouseIn = [this](tk::TControl* s) { BtnMouseIn(s); };
-        b->OnMouseOut = [this](tk::TControl* s) { BtnMouseOut(s); };
+        b->OnMouseIn = [this](tk::TControl* s) { F.BtnMouseIn(s); };
+        b->OnMouseOut = [this](tk::TControl* s) { F.BtnMouseOut(s); };
     }
 
     // The overlay that shows a found explanation, over everything else on the panel.
@@ -168,116 +160,117 @@ void TMainForm::CreateDiaryPanel() {
     TransparentList(DrDiExpsLstPnlText, 0);
     DrDiExpsLstPnlText->Cursor = tk::TCursor::Default;
     DrDiExpsLstPnlText->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned) {
-        DrawListRow(DrDiExpsLstPnlText, DrDiExpsLstPnlBk, 4, DrDiExpsLstPnlText->TopIndex(),
-                    i < 0 || i == DrDiExpsLstPnlText->Count() - 1, r, [&](tk::TCanvas& c, int) {
-                        if (i >= 0) c.TextOut(5, 0, DrDiExpsLstPnlText->Items()[static_cast<std::size_t>(i)]);
-                    });
+        tk::PaintTransparentRow(*DrDiExpsLstPnlText, F.TopRowCache[kExpsTextSlot], DrDiExpsLstPnlText->TopIndex(),
+                                i < 0 || i == DrDiExpsLstPnlText->Count() - 1, r,
+                                BkUnder(*DrDiExpsLstPnlBk, *DrDiExpsLstPnlText), [&](tk::TCanvas& c) {
+                                    if (i >= 0)
+                                        c.TextOut(5, 0, DrDiExpsLstPnlText->Items()[static_cast<std::size_t>(i)]);
+                                });
     };
     DrDiExpsLstPnlText->OnExit = [this](tk::TControl*) { DrDiExpsLstPnl->Hide(); };
 }
 
-void TMainForm::Message(const std::string& caption, const std::string& text) {
-    (void)(AskMessageFunc ? AskMessageFunc : AskMessage)(caption, text, "", "OK");
-}
-
-void TMainForm::OpenDiary() {
-    if (!OpenDiaryDialog()) {
-        UpdateStatus();
+void TDiaryPanel::OpenDiary() {
+    const std::string path = OpenDiaryDialog(&F.anImage);
+    if (path.empty()) {
+        F.UpdateStatus();
         return;
     }
-    OpenDiaryFile(DiaryPath());
+    OpenDiaryFile(path);
 }
 
-void TMainForm::OpenDiaryFile(const std::string& path) {
-    SetDiaryPath(path);
-    TBaseBtn* six[] = {InfoBtn, HelpBtn, MinimizeBtn, QuitBtn, ContentIndexBtn, DreamDiaryBtn};
+void TDiaryPanel::OpenDiaryFile(const std::string& path) {
+    TBaseBtn* six[] = {F.InfoBtn, F.HelpBtn, F.MinimizeBtn, F.QuitBtn, F.ContentIndexBtn, F.DreamDiaryBtn};
     for (TBaseBtn* b : six) b->SetEnabled(false);
     tk::Application().ProcessMessages();
-    SlideMenu(3);
+    F.SlideMenu(3);
     tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
-    DiaryFile = std::make_unique<TDrDiRecFile>();
-    if (!DiaryFile->LoadFromFile(path) && FileExists(path)) {
-        // A diary that could not be read whole is kept as it was before anything is written
-        // over it: the dreams that were read stay open, the file itself gets a copy beside it.
-        std::string bytes;
-        if (ReadWholeFile(path, bytes) && !bytes.empty()) {
-            std::string copy;
-            for (int n = 1; n < 1000; ++n) {
-                copy = path + ".beschadigd" + (n == 1 ? "" : std::to_string(n));
-                if (!FileExists(copy)) break;
-            }
-            if (CopyFileBytes(path, copy))
-                Message("Fout",
-                        "Het droomnachtboek kon niet helemaal worden gelezen. Het bestand is bewaard als \"" +
-                            copy.substr(copy.find_last_of('\\') + 1) + "\".");
+    switch (Session.Open(path)) {
+        case DiaryOpenResult::Loaded:
+            break;
+        case DiaryOpenResult::DamagedCopiedAside: {
+            const std::string& copy = Session.DamagedCopy();
+            F.Message("Fout", "Het droomnachtboek kon niet helemaal worden gelezen. Het bestand is bewaard als \"" +
+                                  copy.substr(copy.find_last_of("\\/") + 1) + "\".");
+            break;
         }
+        case DiaryOpenResult::DamagedReadOnly:
+            F.Message("Fout",
+                      "Het droomnachtboek kon niet helemaal worden gelezen en er kon geen kopie van worden "
+                      "gemaakt. Het is alleen te lezen: er wordt niets in gewijzigd.");
+            break;
     }
-    DrDiCaptionLbl->SetCaption("Droomnachtboek van \"" + NameOfPath(path) + "\"");
+    DrDiCaptionLbl->SetCaption("Droomnachtboek van \"" + Session.Name() + "\"");
     DreamDiaryPnl->Show();
-    iDbRecTextPnl->Hide();
+    F.Records->iDbRecTextPnl->Hide();
     tk::Application().ProcessMessages();
     DreamDiaryPnl->Show();
     DreamDiaryPnl->BringToFront();
-    MenuPnl->BringToFront();
-    MenuSelectedPnl->BringToFront();
+    F.MenuPnl->BringToFront();
+    F.MenuSelectedPnl->BringToFront();
     tk::Application().ProcessMessages();
     DrDiExpsLstPnl->Hide();
-    ViewFlags |= DiaryShown;
-    DreamDiaryBtn->SetCaption("Droomnachtboek Sluiten");
+    F.ViewFlags |= DiaryShown;
+    F.DreamDiaryBtn->SetCaption("Droomnachtboek Sluiten");
     FillDreamList();
     for (TBaseBtn* b : six) b->SetEnabled(true);
     tk::Application().ProcessMessages();
     tk::Application().SetScreenCursor(tk::TCursor::Default);
-    UpdateStatus();
+    F.UpdateStatus();
 }
 
-void TMainForm::CloseDiary() {
-    ViewFlags &= ~static_cast<unsigned>(SearchBusy);
+bool TDiaryPanel::SaveDiary() {
+    if (!Session.IsOpen()) return true;
+    StoreCurrentDream();
+    return Session.Save();
+}
+
+bool TDiaryPanel::CloseDiary() {
+    F.ViewFlags &= ~static_cast<unsigned>(SearchBusy);
     tk::Application().ProcessMessages();
-    if (DiaryFile) {
-        StoreCurrentDream();
-        const std::string path = DiaryPath();
-        if (!path.empty() && !DiaryFile->SaveToFile(path)) {
-            // The old file is intact (the save replaces it only when complete); the user must
-            // know that the changes are not in it.
-            Message("Fout",
-                    "Het droomnachtboek kon niet worden bewaard. De laatste wijzigingen staan er niet in.");
-        }
-        DiaryFile.reset();
+    if (!SaveDiary()) {
+        // The old file is intact (a save replaces it only when complete); the diary stays open
+        // with every edit, and closing it again tries again.
+        F.Message("Fout", SaveFailureText(Session.LastError()) + " Het blijft open met alle wijzigingen.");
+        return false;
     }
-    SetDiaryPath("");
-    if ((ViewFlags & ContentShown) != 0) {
-        SlideMenu(1);
-        ContentLstSelect(ContentLst->SelectedItem());
-    } else if ((ViewFlags & IndexShown) != 0) {
-        SlideMenu(2);
-        IndexLstSelect(IndexLst);
+    Session.Close();
+    // The panel is left before the record is chosen again, so that it shows in the record panel.
+    F.ViewFlags &= ~static_cast<unsigned>(DiaryShown);
+    F.LastShownId = 0;
+    if ((F.ViewFlags & ContentShown) != 0) {
+        F.SlideMenu(1);
+        F.Records->ContentLstSelect(F.Records->ContentLst->SelectedItem());
+    } else if ((F.ViewFlags & IndexShown) != 0) {
+        F.SlideMenu(2);
+        F.Records->IndexLstSelect(F.Records->IndexLst);
     }
     DrDiExpsLstPnl->Hide();
     DreamDiaryPnl->Hide();
-    iDbRecTextPnl->Show();
+    F.Records->iDbRecTextPnl->Show();
     tk::Application().ProcessMessages();
-    ViewFlags &= ~static_cast<unsigned>(DiaryShown);
-    DreamDiaryBtn->SetCaption("Droomnachtboek Openen");
-    UpdateStatus();
+    F.DreamDiaryBtn->SetCaption("Droomnachtboek Openen");
+    F.UpdateStatus();
+    return true;
 }
 
-void TMainForm::FillDreamList() {
+void TDiaryPanel::FillDreamList() {
     std::vector<std::string> names;
-    if (DiaryFile) {
-        DiaryFile->ShowAll();
+    if (Session.IsOpen()) {
+        TDrDiRecFile& diary = Session.File();
+        diary.ShowAll();
         std::string name, date, time;
-        for (std::int32_t i = 1; i <= DiaryFile->VisibleCount(); ++i) {
-            SplitPath(DiaryFile->GetVisibleRecord(i).Head.c_str(), name, date, time);
+        for (std::int32_t i = 1; i <= diary.VisibleCount(); ++i) {
+            SplitPath(diary.GetVisibleRecord(i).Head.c_str(), name, date, time);
             names.push_back(name);
         }
     }
     DrDiLstBox->SetItems(names);
     if (!names.empty()) DrDiLstBox->SetItemIndex(0);
-    ShowDream(DiaryFile ? DiaryFile->GetVisibleRecord(DrDiLstBox->ItemIndex() + 1) : DrDiRec{});
+    ShowDream(Session.IsOpen() ? Session.File().GetVisibleRecord(DrDiLstBox->ItemIndex() + 1) : DrDiRec{});
 }
 
-void TMainForm::ShowDream(const DrDiRec& rec) {
+void TDiaryPanel::ShowDream(const DrDiRec& rec) {
     DrDiDreamDateEdit->SetText("");
     DrDiDreamTimeEdit->SetText("");
     DrDiRecText->SetText("");
@@ -291,150 +284,163 @@ void TMainForm::ShowDream(const DrDiRec& rec) {
         DrDiRecText->SetText(rec.Description);
         DrDiRecExpsText->SetText(rec.Explanation);
     }
-    ViewFlags &= ~static_cast<unsigned>(SearchBusy);
+    F.ViewFlags &= ~static_cast<unsigned>(SearchBusy);
 }
 
-void TMainForm::StoreCurrentDream() {
-    if (!DiaryFile) return;
-    const std::int32_t current = DiaryFile->CursorIndex();
-    if (current <= 0 || current > DiaryFile->VisibleCount() ||
-        static_cast<int>(DrDiLstBox->Items().size()) < current)
-        return;
-    DrDiRec rec = DiaryFile->GetVisibleRecord(current);
-    const std::string& name = DrDiLstBox->Items()[static_cast<std::size_t>(current - 1)];
-    rec.Head =
-        name + "|" + WithoutBars(DrDiDreamDateEdit->Text()) + "|" + WithoutBars(DrDiDreamTimeEdit->Text());
-    rec.Description = DrDiRecText->Text();
-    rec.Explanation = DrDiRecExpsText->Text();
-    (void)DiaryFile->SetVisibleRecord(current, rec);
+void TDiaryPanel::StoreCurrentDream() {
+    if (!Session.IsOpen()) return;
+    const std::int32_t current = Session.File().CursorIndex();
+    if (current <= 0 || static_cast<int>(DrDiLstBox->Items().size()) < current) return;
+    (void)Session.StoreDream(current, {DrDiLstBox->Items()[static_cast<std::size_t>(current - 1)],
+                                       DrDiDreamDateEdit->Text(), DrDiDreamTimeEdit->Text(), DrDiRecText->Text(),
+                                       DrDiRecExpsText->Text()});
 }
 
-void TMainForm::DrDiLstBoxClick() {
+void TDiaryPanel::DrDiLstBoxClick() {
     StoreCurrentDream();
-    if (DiaryFile) ShowDream(DiaryFile->GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
-    UpdateStatus();
+    if (Session.IsOpen()) ShowDream(Session.File().GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
+    F.UpdateStatus();
 }
 
-void TMainForm::DrDiAddBtnClick() {
+void TDiaryPanel::DrDiAddBtnClick() {
     DrDiExpsLstPnl->Hide();
-    if (!DiaryFile) {
-        Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
+    if (!Session.IsOpen() || Session.ReadOnly()) {
+        F.Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
         return;
     }
-    const std::string name = (AskNameFunc ? AskNameFunc : AskName)(
-        "Nieuwe " + ItemNoun + " toevoegen", "Geef een naam voor de nieuwe " + ItemNoun + " op");
+    const std::string name = F.AskName("Nieuwe " + F.ItemNoun + " toevoegen",
+                                       "Geef een naam voor de nieuwe " + F.ItemNoun + " op");
     if (name.empty()) return;
     const auto& items = DrDiLstBox->Items();
-    if (std::any_of(items.begin(), items.end(),
-                    [&](const std::string& i) { return SameTextIgnoringCase(i, name); })) {
-        Message("Fout", "Droom bestaat al");
+    if (std::any_of(items.begin(), items.end(), [&](const std::string& i) { return SameTextIgnoringCase(i, name); })) {
+        F.Message("Fout", "Droom bestaat al");
         return;
     }
     StoreCurrentDream();
-    if (!DiaryFile->AddRecord(DrDiRec{})) {
-        Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
+    TDrDiRecFile& diary = Session.File();
+    if (!diary.AddRecord(DrDiRec{})) {
+        F.Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
         return;
     }
-    DiaryFile->ShowAll();
+    diary.ShowAll();
     std::vector<std::string> names = items;
     names.push_back(name);
     DrDiLstBox->SetItems(names);
     DrDiLstBox->SetItemIndex(static_cast<int>(names.size()) - 1);
-    ShowDream(DiaryFile->GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
+    ShowDream(diary.GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
     DrDiDreamDateEdit->SetText("dd-mm-yyyy");
     DrDiDreamTimeEdit->SetText("hh:mm");
     DrDiRecText->SetText("");
     DrDiRecExpsText->SetText("");
-    UpdateStatus();
+    F.UpdateStatus();
 }
 
-bool TMainForm::SelectedIsCurrentDream(int selected) const {
-    return DiaryFile && DiaryFile->CursorIndex() > 0 &&
-           DiaryFile->CursorIndex() <= DiaryFile->VisibleCount() && !DrDiLstBox->Items().empty() &&
-           selected >= 0 && selected + 1 <= DiaryFile->VisibleCount() &&
-           selected + 1 == DiaryFile->CursorIndex();
+bool TDiaryPanel::SelectedIsCurrentDream(int selected) {
+    if (!Session.IsOpen()) return false;
+    TDrDiRecFile& diary = Session.File();
+    return diary.CursorIndex() > 0 && diary.CursorIndex() <= diary.VisibleCount() && !DrDiLstBox->Items().empty() &&
+           selected >= 0 && selected + 1 <= diary.VisibleCount() && selected + 1 == diary.CursorIndex();
 }
 
-void TMainForm::DrDiDeleteBtnClick() {
+void TDiaryPanel::DrDiDeleteBtnClick() {
     DrDiExpsLstPnl->Hide();
     const int selected = DrDiLstBox->ItemIndex();
-    if (!SelectedIsCurrentDream(selected)) {
-        UpdateStatus();
+    if (Session.ReadOnly() || !SelectedIsCurrentDream(selected)) {
+        F.UpdateStatus();
         return;
     }
-    if (!(AskMessageFunc ? AskMessageFunc : AskMessage)(
-            ItemNoun + " verwijderen", "Wilt u de huidige " + ItemNoun + " verwijderen?", "Ja", "Nee")) {
-        UpdateStatus();
+    if (!F.AskMessage(F.ItemNoun + " verwijderen", "Wilt u de huidige " + F.ItemNoun + " verwijderen?", "Ja",
+                      "Nee")) {
+        F.UpdateStatus();
         return;
     }
-    const std::int32_t current = DiaryFile->CursorIndex();
-    if (!DiaryFile->DeleteVisibleRecord(current)) {
-        Message("Fout", "Droom kan niet worden verwijderd");
+    TDrDiRecFile& diary = Session.File();
+    const std::int32_t current = diary.CursorIndex();
+    if (!diary.DeleteVisibleRecord(current)) {
+        F.Message("Fout", "Droom kan niet worden verwijderd");
     } else {
-        DiaryFile->ShowAll();
+        diary.ShowAll();
         std::vector<std::string> names = DrDiLstBox->Items();
         names.erase(names.begin() + selected);
         DrDiLstBox->SetItems(names);
         DrDiLstBox->SetItemIndex(current - 2 >= 0 ? current - 2 : 0);
-        ShowDream(DiaryFile->GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
+        ShowDream(diary.GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
     }
-    UpdateStatus();
+    F.UpdateStatus();
 }
 
-void TMainForm::DrDiRenameBtnClick() {
+void TDiaryPanel::DrDiRenameBtnClick() {
     DrDiExpsLstPnl->Hide();
     const int selected = DrDiLstBox->ItemIndex();
-    if (!SelectedIsCurrentDream(selected)) {
-        Message("Fout", "Droom kan niet worden hernoemd");
-        UpdateStatus();
+    if (Session.ReadOnly() || !SelectedIsCurrentDream(selected)) {
+        F.Message("Fout", "Droom kan niet worden hernoemd");
+        F.UpdateStatus();
         return;
     }
     StoreCurrentDream();
     const std::string current = DrDiLstBox->Items()[static_cast<std::size_t>(selected)];
-    const std::string name = (AskNameFunc ? AskNameFunc : AskName)(
-        ItemNoun + " hernoemen", "Geef een nieuwe naam voor \"" + current + "\"");
+    const std::string name =
+        F.AskName(F.ItemNoun + " hernoemen", "Geef een nieuwe naam voor \"" + current + "\"");
     if (name.empty()) return;
     std::vector<std::string> names = DrDiLstBox->Items();
-    const auto same = std::find_if(names.begin(), names.end(),
-                                   [&](const std::string& i) { return SameTextIgnoringCase(i, name); });
-    if (same == names.end()) {
+    const auto same =
+        std::find_if(names.begin(), names.end(), [&](const std::string& i) { return SameTextIgnoringCase(i, name); });
+    // The dream's own name in other letters ("Zo" to "ZO") is a rename too.
+    if (same == names.end() || same - names.begin() == selected) {
         names[static_cast<std::size_t>(selected)] = name;
         DrDiLstBox->SetItems(names);
         DrDiLstBox->SetItemIndex(selected);
-        ShowDream(DiaryFile->GetVisibleRecord(selected + 1));
+        ShowDream(Session.File().GetVisibleRecord(selected + 1));
         // The record takes the new name at once, with the edits the editors show.
         StoreCurrentDream();
-    } else if (same - names.begin() != selected) {
-        Message("Fout", "Droom bestaat al");
+    } else {
+        F.Message("Fout", "Droom bestaat al");
     }
-    UpdateStatus();
+    F.UpdateStatus();
 }
 
-void TMainForm::DrDiSearchForExpsBtnClick() {
-    DrDiExpsLstPnl->Hide();
-    if ((ViewFlags & SearchBusy) != 0) return;
-    ViewFlags |= SearchBusy;
-    DrDiSearchForExpsBtn->SetCaption("Aan het zoeken naar mogelijke verklaringen...");
+void TDiaryPanel::SetBusyLook(bool busy) {
+    DrDiSearchForExpsBtn->SetCaption(busy ? "Aan het zoeken naar mogelijke verklaringen..."
+                                          : "Zoek naar mogelijke verklaringen");
     DrDiSearchForExpsBtn->Repaint();
     tk::Application().ProcessMessages();
+}
+
+void TDiaryPanel::DrDiSearchForExpsBtnClick() {
+    DrDiExpsLstPnl->Hide();
+    if ((F.ViewFlags & SearchBusy) != 0) return;
+    F.ViewFlags |= SearchBusy;
+    SetBusyLook(true);
     DrDiExpsLst->BeginUpdate();
     bool completed = false;
-    if (SynonymList) {
+    if (F.SynonymList) {
         std::vector<std::string> found;
-        const std::vector<std::string> words = CutWords(SplitTextLines(DrDiRecText->Text()));
-        if ((ViewFlags & SearchBusy) != 0) {
-            completed = FindExplanations(words, *SynonymList, IndexLst->Items(), found,
-                                         [this] { return (ViewFlags & SearchBusy) != 0; });
-            if (completed && !found.empty()) SortExplanations(found, 0, static_cast<int>(found.size()) - 1);
-        }
+        completed = SearchExplanations(DrDiRecText->Text(), *F.SynonymList, F.Records->IndexLst->Items(), found,
+                                       [this] { return (F.ViewFlags & SearchBusy) != 0; });
         DrDiExpsLst->SetItems(std::move(found));
     }
-    if (completed) UpdateStatus();
-    ViewFlags &= ~static_cast<unsigned>(SearchBusy);
-    DrDiSearchForExpsBtn->SetCaption("Zoek naar mogelijke verklaringen");
-    DrDiSearchForExpsBtn->Repaint();
-    tk::Application().ProcessMessages();
+    if (completed) F.UpdateStatus();
+    F.ViewFlags &= ~static_cast<unsigned>(SearchBusy);
+    SetBusyLook(false);
     DrDiExpsLst->EndUpdate();
+}
+
+void TDiaryPanel::UpdateStatus(bool diary) {
+    DrDiExpsLst->SetVisible(DrDiExpsLst->Count() > 0 && diary);
+    // The dream controls work on the chosen dream; a diary that is only read takes no edits.
+    const bool dream = diary && DrDiLstBox->ItemIndex() >= 0;
+    const bool writable = !Session.ReadOnly();
+    if (diary) {
+        for (tk::TControl* c : std::initializer_list<tk::TControl*>{DrDiDeleteBtn, DrDiRenameBtn, DrDiDreamDateEdit,
+                                                                    DrDiDreamTimeEdit, DrDiRecText, DrDiRecExpsText})
+            c->SetEnabled(dream && writable);
+        DrDiSearchForExpsBtn->SetEnabled(dream);
+        DrDiExpsLst->SetEnabled(dream);
+        DrDiAddBtn->SetEnabled(writable);
+    }
+    const std::string label = DrDiExpsLstLbl->Caption();
+    const std::string prefix = label.substr(0, label.find(':') + 1);
+    DrDiExpsLstLbl->SetCaption(prefix + " " + std::to_string(diary ? DrDiExpsLst->Count() : 0));
 }
 
 }  // namespace slumra

@@ -1,0 +1,61 @@
+// TRecordView: the reference side of the main window: the content outline and the index that
+// lead to a record, the record panel with its text and the subject picture, and copying the
+// shown record to the clipboard.
+#pragma once
+
+#include "data/iDbRecs.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Media.h"
+#include "toolkit/Outline.h"
+#include "toolkit/StdCtrls.h"
+#include "widgets/Bk.h"
+#include "widgets/MMBtns.h"
+#include "widgets/ProImg.h"
+
+#include <string>
+
+namespace slumra {
+
+class TMainForm;
+
+class TRecordView {
+public:
+    // Makes the controls on the main window's layout panel (at the 640 × 480 design).
+    explicit TRecordView(TMainForm& form);
+
+    tk::TLabel* ContentIndexLbl;
+    tk::TOutline* ContentLst;
+    tk::TListBox* IndexLst;
+    tk::TPanel* iDbRecTextPnl;
+    TBkControl* iDbRecTextPnlBk;
+    tk::TLabel* iDbRecHeader;
+    tk::TListBox* iDbRecText;
+    TBaseBtn* ToClipBrdBtn;
+    TBaseBtn* PrintBtn;
+    tk::TPanel* OrvelLogoPnl;
+    tk::TAnimate* OrvelLogo;
+    tk::TPanel* SubjectPicturePnl;
+    TProportionalImage* SubjectPicture;
+
+    // Builds the outline and the sorted index from the main window's records.
+    void LoadIndex();
+    // Shows `rec` in the record panel, or, while the diary is open, in the diary's overlay.
+    void ShowRecord(const iDbRecInfo& rec);
+    void ContentLstSelect(int item);
+    // Shows the record of the selected item of the index or of the diary's found explanations.
+    void IndexLstSelect(tk::TControl* sender);
+    // Moves the index to the next entry starting with the typed letter, then shows it.
+    void IndexLstKeyUp(tk::TControl* sender, WORD key);
+    void ContentLstMouseUp(int x, int y);
+    void ToClipBrdBtnClick();
+    // Switches between the outline and the index (the menu strip's first button).
+    void SwitchOutlineIndex(TBaseBtn* button);
+    // Enables and shows what the current record allows.
+    void UpdateStatus(bool diary);
+
+private:
+    void ShowPictures(const std::string& category, const std::string& subcategory, const std::string& symbol);
+    TMainForm& F;
+};
+
+}  // namespace slumra
