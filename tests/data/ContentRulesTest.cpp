@@ -32,12 +32,12 @@ bool Mentions(const std::vector<Problem>& problems, const std::string& part) {
 }  // namespace
 
 TEST(ContentRules, PhrasesCountEachTextOnceAcrossCaseAndPunctuation) {
-    const auto phrases = RepeatedPhrases({"Dit kan wijzen op rust. Het kan wijzen op rust.",
-                                          "Ook hij KAN wijzen, op iets anders.", "Niets gedeeld hier."});
-    ASSERT_FALSE(phrases.empty());
+    const auto phrases = RepeatedPhrases({"Zo'n droom kan wijzen op rust. Het kan wijzen op rust.",
+                                          "Ook hij KAN wijzen, op iets anders.", "Zo n droom: niets gedeeld."});
+    // "zo'n droom" keeps its apostrophe, so it is not "zo n droom".
+    ASSERT_EQ(phrases.size(), 1u);
     EXPECT_EQ(phrases[0].words, "kan wijzen op");
     EXPECT_EQ(phrases[0].texts, 2u);
-    EXPECT_TRUE(std::none_of(phrases.begin(), phrases.end(), [](const Phrase& p) { return p.texts < 2; }));
 }
 
 TEST(ContentRules, OverusedPhraseIsAWarningUnlessStrict) {

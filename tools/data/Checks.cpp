@@ -33,9 +33,13 @@ std::string Lower(std::string_view text) {
 std::vector<std::string> LetterWords(std::string_view text) {
     std::vector<std::string> words;
     std::string word;
-    for (char c : text) {
-        if (IsLetter(static_cast<unsigned char>(c))) {
-            word += static_cast<char>(Cp1252ToLower(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // An apostrophe between letters belongs to the word: "zo'n", "auto's".
+        const bool apostrophe = (c == '\'' || c == 0x92) && !word.empty() && i + 1 < text.size() &&
+                                IsLetter(static_cast<unsigned char>(text[i + 1]));
+        if (IsLetter(c) || apostrophe) {
+            word += static_cast<char>(Cp1252ToLower(c));
         } else if (!word.empty()) {
             words.push_back(std::move(word));
             word.clear();

@@ -15,8 +15,8 @@ namespace slumra::content {
 // The text lowercased (A-Z and the accented capitals).
 std::string Lower(std::string_view text);
 
-// The words of a text: runs of letters (a-z and the accented letters), lowercased. Everything
-// else, apostrophes and digits too, separates words.
+// The words of a text: runs of letters (a-z and the accented letters), lowercased, with an
+// apostrophe between letters kept ("zo'n"). Everything else, digits too, separates words.
 std::vector<std::string> LetterWords(std::string_view text);
 
 // A phrase of three words and the number of texts that hold it.
