@@ -400,15 +400,14 @@ void TCanvas::CopyRect(const RECT& dst, const TCanvas& src, const RECT& srcRect)
 // ---- fonts -----------------------------------------------------------------------------
 
 void LoadPrivateFonts(const std::wstring& folder) {
-    for (const wchar_t* pattern : {L"*.ttf", L"*.otf"}) {
-        WIN32_FIND_DATAW fd;
-        HANDLE find = FindFirstFileW((folder + L"\\" + pattern).c_str(), &fd);
-        if (find == INVALID_HANDLE_VALUE) continue;
-        do {
-            AddFontResourceExW((folder + L"\\" + fd.cFileName).c_str(), FR_PRIVATE, nullptr);
-        } while (FindNextFileW(find, &fd));
-        FindClose(find);
-    }
+    // TrueType only: Wine's printer driver fails on OpenType CFF outlines.
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((folder + L"\\*.ttf").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        AddFontResourceExW((folder + L"\\" + fd.cFileName).c_str(), FR_PRIVATE, nullptr);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
 }
 
 namespace {
@@ -437,7 +436,7 @@ std::wstring ResolveFaceName(const std::string& name) {
     std::wstring face = Widen(name);
     if (!FaceExists(face)) {
         if (name == "Comic Sans MS")
-            face = L"Comic Neue";
+            face = L"Comic Neue TT";  // Comic Neue, converted to TrueType
         else if (name == "Arial")
             face = L"Liberation Sans";
     }
