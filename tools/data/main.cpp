@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -35,7 +36,8 @@ int Usage() {
         "  build [--content DIR] --out DIR   write DIR/D/iDbRecs.dat and DIR/D/Syn.dat\n"
         "  check [--content DIR] [--emoji DIR] [--strict-phrases]\n"
         "                                    validate the content sources and the picture map;\n"
-        "                                    --strict-phrases: over-used phrases are errors\n"
+        "                                    --strict-phrases (or SLUMRA_STRICT_PHRASES=1):\n"
+        "                                    over-used phrases are errors, not warnings\n"
         "  dump-db FILE                      every record: number, Id, path, text\n"
         "  index FILE                        the outline lines, a blank line, the sorted index\n"
         "  dump-diary FILE                   every dream of a diary file\n"
@@ -405,7 +407,11 @@ int main(int argc, char** argv) {
             return Usage();
         const std::string emoji = EmojiDir(opt["content"], opt["emoji"]);
         if (cmd == "pictures") return Pictures(opt["content"], emoji);
-        return Check(opt["content"], emoji, opt.count("strict-phrases") != 0);
+        // SLUMRA_STRICT_PHRASES=1 does what --strict-phrases does, for builds that set it once.
+        const char* strict = std::getenv("SLUMRA_STRICT_PHRASES");
+        const bool strictPhrases =
+            opt.count("strict-phrases") != 0 || (strict != nullptr && *strict != '\0' && std::string(strict) != "0");
+        return Check(opt["content"], emoji, strictPhrases);
     }
     if (argc == 3 && cmd == "dump-db") return DumpDb(argv[2]);
     if (argc == 3 && cmd == "index") return Index(argv[2]);
