@@ -21,9 +21,15 @@ TEST(JudgedSamples, RecallCountsJudgedWordsAndPrecisionCountsFoundSymbols) {
     const Score s = ScoreSample({"hond", "kat", "maan"},
                                 {{"hond", "honden"}, {"zee", "water"}, {"poes", "kat", "hond"}});
     EXPECT_EQ(s.judged, 3u);
-    EXPECT_EQ(s.judgedFound, 2u);  // maan not found
+    EXPECT_EQ(s.judgedFound, 2u);
+    EXPECT_EQ(s.missed, std::vector<std::string>{"maan"});
     EXPECT_EQ(s.found, 3u);
     EXPECT_EQ(s.foundJudged, 2u);  // Poes once, though it holds two judged words
+
+    // Accented judged words: "cr\xE8" "che" (crèche) and "ski\xEB" "n" (skiën).
+    const Score accents = ScoreSample({"cr\xE8" "che", "ski\xEB" "n"}, {{"creche"}, {"skin"}});
+    EXPECT_EQ(accents.judgedFound, 2u);
+    EXPECT_EQ(accents.foundJudged, 2u);
 
     Score total = s;
     total += ScoreSample({"zee"}, {});

@@ -2,6 +2,8 @@
 
 #include "Checks.h"
 
+#include "diary/ExpSearch.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -13,6 +15,18 @@ std::string Trim(std::string_view s) {
     const std::size_t b = s.find_first_not_of(" \t\r\n");
     if (b == std::string_view::npos) return {};
     return std::string(s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1));
+}
+
+// The word with its accented letters made plain: "crèche" -> "creche", "skiën" -> "skien".
+std::string Plain(const std::string& word) {
+    // Windows-1252 C0..FF, lowercase half (E0..FF) after Lower(): the letter each stands for.
+    static const char kPlain[] = "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+    std::string out = word;
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0xE0 && kPlain[b - 0xE0] != '/') c = kPlain[b - 0xE0];
+    }
+    return out;
 }
 
 }  // namespace
@@ -47,19 +61,29 @@ Score& Score::operator+=(const Score& o) {
     judgedFound += o.judgedFound;
     found += o.found;
     foundJudged += o.foundJudged;
+    missed.insert(missed.end(), o.missed.begin(), o.missed.end());
     return *this;
 }
 
 Score ScoreSample(const std::vector<std::string>& judged, const std::vector<std::vector<std::string>>& foundGroups) {
+    // A judged word written with accents also counts in its plain form and in the form the
+    // search makes of it (accents dropped), the only forms a group can hold.
     auto holds = [](const std::vector<std::string>& group, const std::string& word) {
-        return std::any_of(group.begin(), group.end(), [&](const std::string& w) { return Lower(w) == word; });
+        const std::string plain = Plain(word), searched = WordFilter(word);
+        return std::any_of(group.begin(), group.end(), [&](const std::string& w) {
+            const std::string g = Lower(w);
+            return g == word || g == plain || g == searched;
+        });
     };
     Score s;
     s.judged = judged.size();
     s.found = foundGroups.size();
-    for (const std::string& word : judged)
+    for (const std::string& word : judged) {
         if (std::any_of(foundGroups.begin(), foundGroups.end(), [&](const auto& g) { return holds(g, word); }))
             ++s.judgedFound;
+        else
+            s.missed.push_back(word);
+    }
     for (const auto& group : foundGroups)
         if (std::any_of(judged.begin(), judged.end(), [&](const std::string& w) { return holds(group, w); }))
             ++s.foundJudged;

@@ -22,10 +22,12 @@ Sample SplitSample(std::string_view text);
 struct Score {
     std::size_t judged = 0, judgedFound = 0;  // recall: judged words that a found group holds
     std::size_t found = 0, foundJudged = 0;   // precision: found symbols whose group holds a judged word
+    std::vector<std::string> missed;          // the judged words no found group holds
     Score& operator+=(const Score& o);
 };
 
-// `foundGroups` holds, per found symbol, its head word and its synonyms.
+// `foundGroups` holds, per found symbol, its head word and its synonyms. A judged word with
+// accents also matches its plain and its accent-dropped form ("crèche": "creche", "crche").
 Score ScoreSample(const std::vector<std::string>& judged, const std::vector<std::vector<std::string>>& foundGroups);
 
 // "78.3 % (47/60)"; "-" for 0/0.

@@ -323,8 +323,11 @@ int Samples(const std::string& contentDir) {
             const content::Score score = content::ScoreSample(sample.judged, foundGroups);
             total += score;
             ++judgedSamples;
-            std::printf("    recall %s, precision %s\n", content::Ratio(score.judgedFound, score.judged).c_str(),
+            std::printf("    recall %s, precision %s", content::Ratio(score.judgedFound, score.judged).c_str(),
                         content::Ratio(score.foundJudged, score.found).c_str());
+            std::string missed;
+            for (const auto& w : score.missed) missed += (missed.empty() ? "; not found: " : ", ") + w;
+            Print(missed + "\n");
         } else {
             unjudged.push_back(file.filename().string());
         }
@@ -353,6 +356,17 @@ int Samples(const std::string& contentDir) {
     std::printf("%zu judged samples: recall %s, precision %s\n", judgedSamples,
                 content::Ratio(total.judgedFound, total.judged).c_str(),
                 content::Ratio(total.foundJudged, total.found).c_str());
+    std::map<std::string, int> missedCount;
+    for (const auto& w : total.missed) ++missedCount[w];
+    std::vector<std::pair<int, std::string>> missedTop;
+    for (const auto& [w, c] : missedCount) missedTop.emplace_back(-c, w);
+    std::sort(missedTop.begin(), missedTop.end());
+    if (!missedTop.empty()) {
+        std::printf("judged words most often not found:");
+        for (std::size_t i = 0; i < missedTop.size() && i < 30; ++i)
+            Print(" " + missedTop[i].second + "(" + std::to_string(-missedTop[i].first) + ")");
+        std::printf("\n");
+    }
     if (!unjudged.empty()) {
         std::printf("%zu samples without a judgement:", unjudged.size());
         for (const auto& name : unjudged) std::printf(" %s", name.c_str());
