@@ -70,6 +70,9 @@ Section "Slumra"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "$SMPROGRAMS\Slumra.lnk" "$INSTDIR\slumra.exe"
+  ; The same program in the languages of D\UI.LNG, chosen by dialling code.
+  CreateShortcut "$SMPROGRAMS\Slumra (English).lnk" "$INSTDIR\slumra.exe" "/lang:44"
+  CreateShortcut "$SMPROGRAMS\Slumra (Deutsch).lnk" "$INSTDIR\slumra.exe" "/lang:49"
 
   ; The program reads UninstallString for its "uninstall" argument.
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
@@ -110,6 +113,8 @@ Section "Uninstall"
   RMDir "$INSTDIR"
 
   Delete "$SMPROGRAMS\Slumra.lnk"
+  Delete "$SMPROGRAMS\Slumra (English).lnk"
+  Delete "$SMPROGRAMS\Slumra (Deutsch).lnk"
   ; Last, so that a gone registration means a finished uninstall.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

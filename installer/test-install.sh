@@ -53,6 +53,8 @@ expected_files() {
 
 dir=$(winepath -u "$win_dir" 2>/dev/null) || fail "winepath does not work"
 shortcut=$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Slumra.lnk' 2>/dev/null)
+english=${shortcut%.lnk}' (English).lnk'
+german=${shortcut%.lnk}' (Deutsch).lnk'
 case "$dir" in "$WINEPREFIX"/*) ;; *) fail "install folder $dir lies outside the prefix $WINEPREFIX" ;; esac
 
 # A run that was cut short leaves an installation behind; this is the test prefix, start clean.
@@ -75,6 +77,13 @@ while IFS= read -r f; do
     cmp -s "$program_dir/$f" "$dir/$f" || fail "installed $f differs from the program folder's"
 done < <(expected_files)
 [ -f "$shortcut" ] || fail "no Start menu shortcut Slumra.lnk"
+# One shortcut per language of the language file; a .lnk keeps its arguments in UTF-16.
+language_shortcut() {  # FILE CODE
+    [ -f "$1" ] || fail "no Start menu shortcut $(basename "$1")"
+    tr -d '\0' <"$1" | grep -q -- "/lang:$2" || fail "$(basename "$1") does not start the program with /lang:$2"
+}
+language_shortcut "$english" 44
+language_shortcut "$german" 49
 
 # The registration the program's "uninstall" argument reads.
 value=$(reg_value UninstallString)
@@ -111,7 +120,7 @@ done
 [ "$(cat "$diary")" = "$diary_text" ] || fail "the diary changed"
 left=$( (cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort) )
 [ "$left" = $'User\nUser/Test.ddf' ] || fail "after uninstall the folder holds more than the diary:"$'\n'"$left"
-[ ! -e "$shortcut" ] || fail "the Start menu shortcut is still there"
+[ ! -e "$shortcut" ] && [ ! -e "$english" ] && [ ! -e "$german" ] || fail "a Start menu shortcut is still there"
 
 rm -f "$diary"
 rmdir "$dir/User" "$dir"

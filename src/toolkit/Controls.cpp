@@ -673,6 +673,21 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 TPanel::TPanel(TWinControl* parent) : TWinControl(parent) {}
 
+void TPanel::SetCaption(const std::string& v) {
+    if (v == FCaption) return;
+    FCaption = v;
+    Invalidate();
+}
+
+void TPanel::PaintWindow(TCanvas& canvas) {
+    TWinControl::PaintWindow(canvas);
+    if (FCaption.empty()) return;
+    RECT r{0, 0, FWidth, FHeight};
+    canvas.Brush.SetStyle(BrushStyle::Clear);
+    canvas.Font = Font;
+    canvas.TextRect(r, FCaption, DT_NOPREFIX | DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
 TLabel::TLabel(TWinControl* parent) : TControl(parent) {}
 
 void TLabel::SetCaption(const std::string& v) {

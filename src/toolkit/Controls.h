@@ -194,10 +194,19 @@ private:
     bool FMouseInSelf = false;
 };
 
-// A panel: a window that paints its colour (no bevel) and its graphic children.
+// A panel: a window that paints its colour (no bevel), its caption and its graphic children.
 class TPanel : public TWinControl {
 public:
     explicit TPanel(TWinControl* parent);
+    // Centred on one line beneath the graphic children; none by default.
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v);
+
+protected:
+    void PaintWindow(TCanvas& canvas) override;
+
+private:
+    std::string FCaption;
 };
 
 enum class TAlignment { LeftJustify, Center, RightJustify };
