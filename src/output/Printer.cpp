@@ -66,7 +66,8 @@ HDC ChoosePrinterDC(HWND owner) {
     const std::wstring driver = base + names->wDriverOffset;
     const std::wstring device = base + names->wDeviceOffset;
     GlobalUnlock(blocks.DevNames);
-    const auto* mode = blocks.DevMode != nullptr ? static_cast<const DEVMODEW*>(GlobalLock(blocks.DevMode)) : nullptr;
+    const auto* mode =
+        blocks.DevMode != nullptr ? static_cast<const DEVMODEW*>(GlobalLock(blocks.DevMode)) : nullptr;
     HDC dc = CreateDCW(driver.c_str(), device.c_str(), nullptr, mode);
     if (mode != nullptr) GlobalUnlock(blocks.DevMode);
     return dc;
@@ -99,9 +100,9 @@ public:
     void SetFontSize(int points) override {
         if (points == FPoints && FFont) return;
         FPoints = points;
-        FFont.Reset(CreateFontW(-MulDiv(points, FDpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                FFace.c_str()));
+        FFont.Reset(CreateFontW(-MulDiv(points, FDpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, FFace.c_str()));
         SelectObject(FDC, FFont.Get());
     }
     int FontSize() const override { return FPoints; }
@@ -183,7 +184,8 @@ bool AnyPrinterInstalled() {
 }
 
 bool PrintRecordJob(HWND owner, const RecordPrint& record, const std::string& fontName) {
-    return RunJob(owner, kRecordJobTitle, fontName, [] {}, [&](PrintPage& page) { LayOutRecord(page, record); });
+    return RunJob(
+        owner, kRecordJobTitle, fontName, [] {}, [&](PrintPage& page) { LayOutRecord(page, record); });
 }
 
 bool PrintDiaryJob(HWND owner, const std::string& diaryPath, DiaryPrint diary, const std::string& fontName) {
@@ -195,7 +197,8 @@ bool PrintDiaryJob(HWND owner, const std::string& diaryPath, DiaryPrint diary, c
         // prints the title page alone.
         (void)file.LoadFromFile(diaryPath);
         file.ShowAll();
-        for (std::int32_t i = 1; i <= file.VisibleCount(); ++i) diary.Dreams.push_back(file.GetVisibleRecord(i));
+        for (std::int32_t i = 1; i <= file.VisibleCount(); ++i)
+            diary.Dreams.push_back(file.GetVisibleRecord(i));
     };
     return RunJob(owner, kDiaryJobTitle, fontName, read, [&](PrintPage& page) { LayOutDiary(page, diary); });
 }

@@ -140,11 +140,12 @@ TEST(PrintLayout, EmptyDiaryAndUneditedDream) {
     EXPECT_NE(empty.Find("Pagina 1", 1), nullptr);
 
     RecordingPage page(1000, 1400);
-    LayOutDiary(page, Diary({{1, "Nieuwe droom|08-12-2026|07:30", "", "", 1}, {2, "Vlucht||", "{Hoog} boven.", "", 1}}));
-    EXPECT_EQ(page.Body(1, 0), (Lines{"Droomnachtboek van \"Anna\"", "Nieuwe droom", "Datum: 08-12-2026",
-                                      "Tijdstip: 07:30", "Droomomschrijving:", "Mijn eigen verklaring:", "Vlucht",
-                                      "Datum: ", "Tijdstip: ", "Droomomschrijving:", "Hoog boven.",
-                                      "Mijn eigen verklaring:"}));
+    LayOutDiary(page, Diary({{1, "Nieuwe droom|08-12-2026|07:30", "", "", 1},
+                             {2, "Vlucht||", "{Hoog} boven.", "", 1}}));
+    EXPECT_EQ(page.Body(1, 0),
+              (Lines{"Droomnachtboek van \"Anna\"", "Nieuwe droom", "Datum: 08-12-2026", "Tijdstip: 07:30",
+                     "Droomomschrijving:", "Mijn eigen verklaring:", "Vlucht", "Datum: ", "Tijdstip: ",
+                     "Droomomschrijving:", "Hoog boven.", "Mijn eigen verklaring:"}));
 }
 
 TEST(PrintLayout, DiaryPageBreakRepeatsCaptionAndTitle) {
@@ -152,7 +153,8 @@ TEST(PrintLayout, DiaryPageBreakRepeatsCaptionAndTitle) {
     std::vector<DrDiRec> dreams;
     for (int i = 0; i < 3; ++i) {
         std::string text;
-        for (int j = 0; j < 15; ++j) text += "Droom " + std::to_string(i) + " regel " + std::to_string(j) + "\r\n";
+        for (int j = 0; j < 15; ++j)
+            text += "Droom " + std::to_string(i) + " regel " + std::to_string(j) + "\r\n";
         dreams.push_back({i + 1, "Droom " + std::to_string(i) + "|01-01-2026|00:00", text, "Uitleg.", 1});
     }
     LayOutDiary(page, Diary(dreams));

@@ -2,6 +2,7 @@
 // starts (scripts/cups-env). The set-up dialog is answered by a click on its button; the PDF the
 // job writes is read back with pdftotext. Without that server the tests skip.
 #include "GuiTest.h"
+
 #include "output/Printer.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Text.h"
@@ -98,8 +99,8 @@ Pdf ReadPdf(const std::string& unixPdf) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\pdftotext", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(L"Z:\\usr\\bin\\pdftotext", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
         return pdf;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -122,7 +123,8 @@ Pdf ReadPdf(const std::string& unixPdf) {
         }
         if (pdf.pages.empty()) continue;
         Pdf::Page& p = pdf.pages.back();
-        if (std::stod(m[3]) < 0 || std::stod(m[4]) < 0 || std::stod(m[5]) > p.width || std::stod(m[6]) > p.height)
+        if (std::stod(m[3]) < 0 || std::stod(m[4]) < 0 || std::stod(m[5]) > p.width ||
+            std::stod(m[6]) > p.height)
             p.allInside = false;
         std::string word = std::regex_replace(m[7].str(), std::regex("&quot;"), "\"");
         word = std::regex_replace(word, std::regex("&amp;"), "&");
@@ -147,10 +149,12 @@ class Print : public ::testing::Test {
 protected:
     void SetUp() override {
         FPdfDir = Env("SLUMRA_PDF_DIR");
-        if (FPdfDir.empty() || Env("CUPS_SERVER").empty()) GTEST_SKIP() << "no CUPS server (scripts/cups-env)";
+        if (FPdfDir.empty() || Env("CUPS_SERVER").empty())
+            GTEST_SKIP() << "no CUPS server (scripts/cups-env)";
         ASSERT_TRUE(AnyPrinterInstalled()) << "CUPS runs, but Wine sees no printer";
         // The program's own TrueType faces, as the program loads them.
-        tk::LoadPrivateFonts((SelfExe().parent_path().parent_path().parent_path() / L"program" / L"Fonts").wstring());
+        tk::LoadPrivateFonts(
+            (SelfExe().parent_path().parent_path().parent_path() / L"program" / L"Fonts").wstring());
         FBefore = Pdfs();
     }
 
@@ -194,16 +198,18 @@ protected:
 };
 
 RecordPrint Record(const std::string& text) {
-    return {"Slumra proefdruk", "Dieren|Reptielen|Adder", text, "Uit het droomwoordenboek Slumra, www.slumra.nl",
-            kPageLabel};
+    return {"Slumra proefdruk", "Dieren|Reptielen|Adder", text,
+            "Uit het droomwoordenboek Slumra, www.slumra.nl", kPageLabel};
 }
 
 TEST_F(Print, RecordOnOnePageInTheRecordListFont) {
     const std::string wide(150, 'W');
     {
         DialogAnswer ok(IDOK);
-        ASSERT_TRUE(PrintRecordJob(nullptr, Record("Wie droomt van een {Slang}, ziet een adder.\r\nTweede alinea.\r\n"
-                                                   "Derde alinea " + wide + " einde."),
+        ASSERT_TRUE(PrintRecordJob(nullptr,
+                                   Record("Wie droomt van een {Slang}, ziet een adder.\r\nTweede alinea.\r\n"
+                                          "Derde alinea " +
+                                          wide + " einde."),
                                    "Comic Sans MS"));
         EXPECT_TRUE(ok.Answered());
     }
@@ -245,9 +251,10 @@ std::string WriteDiary(const fs::path& folder, const std::string& name, int drea
     TDrDiRecFile diary;
     for (int i = 1; i <= dreams; ++i) {
         std::string text;
-        for (int j = 1; j <= lines; ++j) text += "Droom " + std::to_string(i) + " regel " + std::to_string(j) + ".\r\n";
-        const DrDiRec rec{0, "Droom " + std::to_string(i) + "|0" + std::to_string(i % 10) + "-12-2026|07:30", text,
-                          "Uitleg bij droom " + std::to_string(i) + ".", 1};
+        for (int j = 1; j <= lines; ++j)
+            text += "Droom " + std::to_string(i) + " regel " + std::to_string(j) + ".\r\n";
+        const DrDiRec rec{0, "Droom " + std::to_string(i) + "|0" + std::to_string(i % 10) + "-12-2026|07:30",
+                          text, "Uitleg bij droom " + std::to_string(i) + ".", 1};
         EXPECT_TRUE(diary.AddRecord(rec));
     }
     const std::string path = (folder / (name + ".ddf")).string();
@@ -273,9 +280,9 @@ TEST_F(Print, DiaryOfThreeDreamsOntoSecondPageAndUnreadableDiary) {
     ExpectOnEveryPage(pdf, "Slumra proefdruk", false);
     for (const Pdf::Page& p : pdf.pages) EXPECT_TRUE(InOrder(p.text, {"Droomnachtboek van \"Anna\""}));
     std::string all = pdf.pages[0].text + " " + pdf.pages[1].text;
-    EXPECT_TRUE(InOrder(all, {"Droom 1", "Datum: 01-12-2026", "Tijdstip: 07:30", "Droomomschrijving:",
-                              "Droom 1 regel 14.", "Mijn eigen verklaring:", "Uitleg bij droom 1.", "Droom 2",
-                              "Droom 3", "Uitleg bij droom 3."}));
+    EXPECT_TRUE(InOrder(
+        all, {"Droom 1", "Datum: 01-12-2026", "Tijdstip: 07:30", "Droomomschrijving:", "Droom 1 regel 14.",
+              "Mijn eigen verklaring:", "Uitleg bij droom 1.", "Droom 2", "Droom 3", "Uitleg bij droom 3."}));
 
     std::ofstream(folder / L"Kapot.ddf") << "xy";
     {
