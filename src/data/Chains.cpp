@@ -1,5 +1,6 @@
 #include "data/Chains.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -7,14 +8,52 @@ namespace slumra {
 
 TPointerChain::TPointerChain(std::string name) : FChainName(std::move(name)) {}
 
-TPointerChain::~TPointerChain() {
-    ChainLink* link = FLast;
-    while (FCount > 0 && link != nullptr) {
-        ChainLink* prev = link->Prev;
-        delete link;
-        --FCount;
-        link = prev;
+TPointerChain::~TPointerChain() = default;
+
+ChainLink* TPointerChain::NewLink() {
+    if (FFreeLinks != nullptr) {
+        ChainLink* link = FFreeLinks;
+        FFreeLinks = link->Next;
+        *link = ChainLink{};
+        return link;
     }
+    if (FBlocks.empty() || FBlockUsed == FBlockSize) {
+        // Blocks grow with the chain: a short chain stays small, a long one takes few blocks.
+        const std::size_t size = std::min<std::size_t>(std::max<std::size_t>(16, static_cast<std::size_t>(FCount)), 65536);
+        std::unique_ptr<ChainLink[]> block(new (std::nothrow) ChainLink[size]);
+        if (!block) return nullptr;
+        FBlocks.push_back(std::move(block));
+        FBlockUsed = 0;
+        FBlockSize = size;
+    }
+    return &FBlocks.back()[FBlockUsed++];
+}
+
+void TPointerChain::FreeLink(ChainLink* link) {
+    link->Next = FFreeLinks;
+    FFreeLinks = link;
+}
+
+void TPointerChain::Clear() {
+    FBlocks.clear();
+    FBlockUsed = FBlockSize = 0;
+    FFreeLinks = nullptr;
+    FCount = 0;
+    FCursor = FFirst = FLast = nullptr;
+    FCursorNo = 0;
+}
+
+void TPointerChain::Reserve(std::int32_t count) {
+    const std::size_t free = FBlockSize - FBlockUsed;
+    if (count <= FCount || static_cast<std::size_t>(count - FCount) <= free) return;
+    const auto size = static_cast<std::size_t>(count - FCount);
+    std::unique_ptr<ChainLink[]> block(new (std::nothrow) ChainLink[size]);
+    if (!block) return;
+    // The unused rest of the current block stays where it is, for reuse after removals.
+    for (std::size_t i = FBlockUsed; i < FBlockSize; ++i) FreeLink(&FBlocks.back()[i]);
+    FBlocks.push_back(std::move(block));
+    FBlockUsed = 0;
+    FBlockSize = size;
 }
 
 void TPointerChain::Position(std::int32_t n) {
@@ -72,7 +111,12 @@ void TPointerChain::PutItem(std::int32_t n, void* item) {
 }
 
 bool TPointerChain::Append(void* item) {
-    auto* link = new (std::nothrow) ChainLink;
+    ChainLink* link = nullptr;
+    try {
+        link = NewLink();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (link == nullptr) return false;
     link->Item = item;
     if (FCount > 0) {
@@ -105,7 +149,7 @@ bool TPointerChain::Remove(std::int32_t n) {
     if (n == FCount) FLast = link->Prev;
     if (link->Prev != nullptr) link->Prev->Next = link->Next;
     if (link->Next != nullptr) link->Next->Prev = link->Prev;
-    delete link;
+    FreeLink(link);
     --FCount;
     if (FCount < 1) {
         FCursor = nullptr;

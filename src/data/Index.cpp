@@ -1,29 +1,155 @@
 #include "data/Index.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <utility>
 
 namespace slumra {
 
-void BuildIndexLists(TiDbRecFile& records, std::vector<std::string>& outline,
-                     std::vector<std::string>& index) {
+namespace {
+
+// What a sort compares: the key's first 16 bytes, big-endian and zero-padded, and its length.
+// Two keys whose prefixes differ are in the order of their prefixes (a zero pad sorts like
+// the end of the shorter key); with equal prefixes a key of at most 16 bytes is fully known.
+// Only keys that agree in 16 bytes are compared in full. `pos` tells equal keys apart, so the
+// sort keeps their order.
+struct SortEntry {
+    std::uint64_t hi;
+    std::uint64_t lo;
+    std::uint32_t pos;
+    std::uint32_t length;
+};
+
+SortEntry MakeEntry(std::string_view key, std::uint32_t pos) {
+    SortEntry e{0, 0, pos, static_cast<std::uint32_t>(key.size())};
+    for (std::size_t k = 0; k < 16; ++k) {
+        std::uint64_t& half = k < 8 ? e.hi : e.lo;
+        half = (half << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+    }
+    return e;
+}
+
+// Sorts entries by key; `keyOf(pos)` gives the whole key when 16 bytes do not settle it.
+template <typename KeyOf>
+void SortEntries(std::vector<SortEntry>& entries, KeyOf&& keyOf) {
+    std::sort(entries.begin(), entries.end(), [&keyOf](const SortEntry& a, const SortEntry& b) {
+        if (a.hi != b.hi) return a.hi < b.hi;
+        if (a.lo != b.lo) return a.lo < b.lo;
+        if (a.length <= 16 || b.length <= 16) {
+            if (a.length != b.length) return a.length < b.length;
+        } else if (const int c = CompareKeys(keyOf(a.pos), keyOf(b.pos)); c != 0) {
+            return c < 0;
+        }
+        return a.pos < b.pos;
+    });
+}
+
+}  // namespace
+
+void TIndexLists::Clear() {
+    FText.clear();
+    FLineEnds.clear();
+    FItems.clear();
+}
+
+void TIndexLists::Add(int depth, std::int32_t n, std::string_view text) {
+    char number[16];
+    const auto written = std::to_chars(number, number + sizeof number, n);
+    const auto digits = static_cast<std::size_t>(written.ptr - number);
+    if (depth == 2)
+        FItems.push_back({static_cast<std::uint32_t>(FLineEnds.size()), static_cast<std::uint8_t>(digits + 1)});
+    FText.append(static_cast<std::size_t>(depth), ' ');
+    FText.append(number, digits);
+    FText.push_back('|');
+    FText.append(text);
+    FLineEnds.push_back(static_cast<std::uint32_t>(FText.size()));
+}
+
+void TIndexLists::Reserve(std::size_t lines, std::size_t bytes) {
+    FText.reserve(bytes);
+    FLineEnds.reserve(lines);
+    FItems.reserve(lines);
+}
+
+void TIndexLists::Compact() {
+    // Only where the room left is worth the copy.
+    auto worth = [](std::size_t size, std::size_t capacity) { return capacity - size > capacity / 16; };
+    if (worth(FText.size(), FText.capacity())) FText.shrink_to_fit();
+    if (worth(FLineEnds.size(), FLineEnds.capacity())) FLineEnds.shrink_to_fit();
+    if (worth(FItems.size(), FItems.capacity())) FItems.shrink_to_fit();
+}
+
+void TIndexLists::SortIndex(int lo, int hi) {
+    lo = std::max(lo, 0);
+    hi = std::min(hi, static_cast<int>(FItems.size()) - 1);
+    if (lo >= hi) return;
+    // The entries are made in item order, reading the texts front to back; the sort itself
+    // then rarely touches a text.
+    std::vector<SortEntry> entries;
+    entries.reserve(static_cast<std::size_t>(hi - lo + 1));
+    for (int i = lo; i <= hi; ++i) {
+        const std::string_view item = IndexItem(static_cast<std::size_t>(i));
+        entries.push_back(MakeEntry(item.substr(FItems[static_cast<std::size_t>(i)].KeyOffset), static_cast<std::uint32_t>(i)));
+    }
+    SortEntries(entries, [this](std::uint32_t pos) { return IndexItem(pos).substr(FItems[pos].KeyOffset); });
+    std::vector<Item> sorted;
+    sorted.reserve(entries.size());
+    for (const SortEntry& e : entries) sorted.push_back(FItems[e.pos]);
+    std::copy(sorted.begin(), sorted.end(), FItems.begin() + lo);
+}
+
+std::vector<std::string> TIndexLists::OutlineStrings() const {
+    std::vector<std::string> out;
+    out.reserve(OutlineCount());
+    for (std::size_t i = 0; i < OutlineCount(); ++i) out.emplace_back(OutlineLine(i));
+    return out;
+}
+
+std::vector<std::string> TIndexLists::IndexStrings() const {
+    std::vector<std::string> out;
+    out.reserve(IndexCount());
+    for (std::size_t i = 0; i < IndexCount(); ++i) out.emplace_back(IndexItem(i));
+    return out;
+}
+
+std::size_t TIndexLists::MemoryUse() const {
+    return FText.capacity() + FLineEnds.capacity() * sizeof(std::uint32_t) + FItems.capacity() * sizeof(Item);
+}
+
+void BuildIndexLists(TiDbRecFile& records, TIndexLists& lists) {
     records.ShowAll();
-    std::string category, subcategory, symbol;
     const std::int32_t count = records.VisibleCount();
-    outline.reserve(outline.size() + static_cast<std::size_t>(count));
+    lists.Reserve(static_cast<std::size_t>(count), static_cast<std::size_t>(count) * 20);
     for (std::int32_t n = 1; n <= count; ++n) {
         const iDbRecInfo rec = records.GetVisibleRecord(n);
-        SplitPath(rec.Head, category, subcategory, symbol);
-        const std::string number = std::to_string(n);
-        if (!symbol.empty()) {
-            outline.push_back("  " + number + "|" + symbol);
-            index.push_back(number + "|" + symbol);
-        } else if (!subcategory.empty()) {
-            outline.push_back(" " + number + "|" + subcategory);
-        } else if (!category.empty()) {
-            outline.push_back(number + "|" + category);
+        if (rec.Head == nullptr) continue;
+        // As SplitPath cuts it: three parts at the first three bars, each at most 255 bytes.
+        std::string_view rest(rec.Head);
+        std::string_view parts[3];
+        for (int k = 0; k < 3 && !rest.empty(); ++k) {
+            const std::size_t bar = rest.find('|');
+            parts[k] = rest.substr(0, std::min<std::size_t>(bar, 255));
+            if (bar == std::string_view::npos) break;
+            rest.remove_prefix(bar + 1);
+        }
+        for (int depth = 2; depth >= 0; --depth) {
+            if (parts[depth].empty()) continue;
+            lists.Add(depth, n, parts[depth]);
+            break;
         }
     }
+    lists.Compact();
+}
+
+void BuildIndexLists(TiDbRecFile& records, std::vector<std::string>& outline,
+                     std::vector<std::string>& index) {
+    TIndexLists lists;
+    BuildIndexLists(records, lists);
+    outline.reserve(outline.size() + lists.OutlineCount());
+    for (std::size_t i = 0; i < lists.OutlineCount(); ++i) outline.emplace_back(lists.OutlineLine(i));
+    index.reserve(index.size() + lists.IndexCount());
+    for (std::size_t i = 0; i < lists.IndexCount(); ++i) index.emplace_back(lists.IndexItem(i));
 }
 
 std::string_view IndexKey(std::string_view item) {
@@ -42,29 +168,18 @@ int CompareKeys(std::string_view a, std::string_view b) {
 }
 
 void SortIndex(std::vector<std::string>& items, int lo, int hi) {
-    // Recurse into the smaller part and loop over the larger, so a sorted or adversarial
-    // list cannot exhaust the stack.
-    while (lo < hi) {
-        int i = lo;
-        int j = hi;
-        const std::string pivot(IndexKey(items[static_cast<std::size_t>((lo + hi) / 2)]));
-        do {
-            while (CompareKeys(IndexKey(items[static_cast<std::size_t>(i)]), pivot) < 0) ++i;
-            while (CompareKeys(pivot, IndexKey(items[static_cast<std::size_t>(j)])) < 0) --j;
-            if (i <= j) {
-                std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (j - lo < hi - i) {
-            if (lo < j) SortIndex(items, lo, j);
-            lo = i;
-        } else {
-            if (i < hi) SortIndex(items, i, hi);
-            hi = j;
-        }
-    }
+    lo = std::max(lo, 0);
+    hi = std::min(hi, static_cast<int>(items.size()) - 1);
+    if (lo >= hi) return;
+    std::vector<SortEntry> order;
+    order.reserve(static_cast<std::size_t>(hi - lo + 1));
+    for (int i = lo; i <= hi; ++i)
+        order.push_back(MakeEntry(IndexKey(items[static_cast<std::size_t>(i)]), static_cast<std::uint32_t>(i)));
+    SortEntries(order, [&items](std::uint32_t pos) { return IndexKey(items[pos]); });
+    std::vector<std::string> sorted;
+    sorted.reserve(order.size());
+    for (const SortEntry& e : order) sorted.push_back(std::move(items[e.pos]));
+    std::move(sorted.begin(), sorted.end(), items.begin() + lo);
 }
 
 std::int32_t ItemRecordNumber(std::string_view item) {

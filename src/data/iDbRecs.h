@@ -6,6 +6,7 @@
 #include "data/VisibleIndex.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace slumra {
@@ -111,9 +112,16 @@ public:
 
 private:
     struct iDbRec;
+    struct FreeBlock {
+        void operator()(char* p) const;
+    };
     void ReleaseAll();
     iDbRec* RecAt(std::int32_t pos);
 
+    // The file is read in one piece; its texts, unscrambled and each followed by a zero, stay
+    // in that one block, and the records (from one array) point into it.
+    std::unique_ptr<char[], FreeBlock> FBlock;
+    std::unique_ptr<iDbRec[]> FRecArray;
     TPointerChain FRecs{"iDbRecs"};
     VisibleCursor FCursor;
 };

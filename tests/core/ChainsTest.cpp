@@ -144,5 +144,23 @@ TEST(Chains, ReleasingFromTheEndCostsOneStepPerItem) {
     EXPECT_EQ(f.chain.Count(), 0);
 }
 
+TEST(Chains, LinksFreedByRemoveOrClearAreReusedWithoutMixingItems) {
+    Filled f(100);  // crosses several blocks of links
+    f.chain.Reserve(150);
+    for (int n = 90; n >= 10; n -= 20) ASSERT_TRUE(f.chain.Remove(n));
+    int more[60];
+    for (int i = 0; i < 60; ++i) ASSERT_TRUE(f.chain.Append(&more[i]));
+    ASSERT_EQ(f.chain.Count(), 155);
+    EXPECT_EQ(f.At(9), 9);
+    EXPECT_EQ(f.At(10), 11);
+    EXPECT_EQ(f.chain.GetItem(96), &more[0]);
+    EXPECT_EQ(f.chain.GetItem(155), &more[59]);
+    f.chain.Clear();
+    EXPECT_EQ(f.chain.Count(), 0);
+    EXPECT_EQ(f.chain.GetItem(1), nullptr);
+    ASSERT_TRUE(f.chain.Append(&more[3]));
+    EXPECT_EQ(f.chain.GetItem(1), &more[3]);
+}
+
 }  // namespace
 }  // namespace slumra

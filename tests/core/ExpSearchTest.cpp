@@ -1,5 +1,11 @@
 #include "diary/ExpSearch.h"
 
+#include "data/Synonyms.h"
+#include "diary/ExpSearchNaive.h"
+
+#include <cctype>
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace slumra {
@@ -75,16 +81,95 @@ TEST(ExpSearch, ByteOrderOfNames) {
     EXPECT_EQ(items, (Lines{"4|Aap", "3|Aapje", "2|Zee", "1|aap"}));
 }
 
-TEST(ExpSearch, StoppedSearchKeepsWhatItFound) {
-    const Lines synonyms{"|aap|", "|beer|", "|cavia|"};
-    const Lines index{"1|Aap", "2|Beer", "3|Cavia"};
-    Lines found;
+// Random data sets over a tiny alphabet, so that words, fields, head words and names collide
+// often: fields with and without a leading bar, "||", heads that capitalise to several names,
+// duplicate names, items differing only in case, lines over 255 bytes.
+class RandomData {
+public:
+    explicit RandomData(unsigned seed) : FRng(seed) {}
+
+    std::string Word() {
+        static const char* const kParts[] = {"a", "b", "ab", "\x8A", "\x9A", "A", "B", ""};
+        std::string w;
+        for (int n = Below(3); n >= 0; --n) w += kParts[Below(8)];
+        return w;
+    }
+    std::string SynonymLine() {
+        std::string line = Below(5) == 0 ? "" : "|";
+        if (Below(12) == 0) line += std::string(250 + Below(10), 'a') + "|";
+        for (int n = Below(5); n >= 0; --n) line += (Below(6) == 0 ? "" : Word()) + "|";
+        if (Below(8) == 0) line.pop_back();
+        return line;
+    }
+    std::string Item() {
+        std::string name = Word();
+        if (!name.empty() && Below(2) == 0 && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 32);
+        if (Below(20) == 0) return name;  // no bar at all
+        return std::to_string(Below(6)) + "|" + name;
+    }
+    std::string Description() {
+        static const char* const kGaps[] = {" ", "  ", ", ", "\r\n", "! "};
+        std::string text;
+        for (int n = Below(40); n >= 0; --n) text += Word() + kGaps[Below(5)];
+        if (Below(4) == 0) text += std::string(300, 'b') + " " + Word();
+        return text;
+    }
+    template <typename Make>
+    Lines Many(int most, Make make) {
+        Lines out;
+        for (int n = Below(most); n > 0; --n) out.push_back(make());
+        return out;
+    }
+    int Below(int n) { return static_cast<int>(FRng() % static_cast<unsigned>(n)); }
+
+private:
+    std::mt19937 FRng;
+};
+
+TEST(ExpSearch, SameItemsInTheSameOrderAsTheNaiveSearch) {
+    RandomData data(20261208);
+    for (int round = 0; round < 3000; ++round) {
+        const Lines synonyms = data.Many(30, [&] { return data.SynonymLine(); });
+        const Lines index = data.Many(40, [&] { return data.Item(); });
+        const Lines lines = SplitTextLines(data.Description());
+        const Lines words = CutWords(lines);
+        ASSERT_EQ(words, naive::CutWords(lines)) << "round " << round;
+        // Sometimes the list already holds an item, in another case.
+        Lines found, expected;
+        if (!index.empty() && data.Below(4) == 0) {
+            std::string item = index[static_cast<std::size_t>(data.Below(static_cast<int>(index.size())))];
+            for (char& c : item) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            found = expected = {item};
+        }
+        ASSERT_TRUE(FindExplanations(words, synonyms, index, found));
+        ASSERT_TRUE(naive::FindExplanations(words, synonyms, index, expected));
+        ASSERT_EQ(found, expected) << "round " << round;
+    }
+}
+
+TEST(ExpSearch, StoppedSearchKeepsTheStartOfTheList) {
+    RandomData data(7);
+    Lines synonyms, index;
+    for (int i = 0; i < 3000; ++i) {
+        synonyms.push_back("|w" + std::to_string(i) + "|x|");
+        index.push_back(std::to_string(i) + "|W" + std::to_string(i));
+    }
+    const Lines words{"x"};
+    Lines full;
+    ASSERT_TRUE(FindExplanations(words, synonyms, index, full));
+    ASSERT_EQ(full.size(), 3000u);
+    for (int stopAt : {1, 2, 3, 5, 8}) {
+        Lines found;
+        int asked = 0;
+        EXPECT_FALSE(FindExplanations(words, synonyms, index, found, [&] { return ++asked < stopAt; }));
+        EXPECT_EQ(found, Lines(full.begin(), full.begin() + static_cast<long>(found.size())));
+        if (stopAt == 1) { EXPECT_TRUE(found.empty()); }
+    }
+    // Asked steadily through a large search, not only at its start and end.
     int asked = 0;
-    const bool done = FindExplanations({"aap", "beer", "cavia"}, synonyms, index, found, [&asked] {
-        return ++asked < 9;  // stop before the first index entry of the second word
-    });
-    EXPECT_FALSE(done);
-    EXPECT_EQ(found, Lines{"1|Aap"});
+    Lines found;
+    ASSERT_TRUE(FindExplanations(words, synonyms, index, found, [&] { return ++asked > 0; }));
+    EXPECT_GE(asked, 8);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 namespace slumra {
 namespace {
 
+using test::DbRecord;
 using Lines = std::vector<std::string>;
 
 TEST(Index, OutlineAndIndexFromHeadingsAndSymbols) {
@@ -86,6 +87,42 @@ TEST(Index, SortMatchesAReferenceOnRandomAndOrderedInput) {
     Lines one{"4|enkel"};
     SortIndex(one, 0, 0);
     EXPECT_EQ(one, Lines{"4|enkel"});
+}
+
+TEST(Index, SortKeepsTheOrderOfEqualKeysAndLooksPastSixteenBytes) {
+    const std::string same16 = "abcdefghijklmnop";
+    Lines items{"1|" + same16 + "z", "2|b", "3|" + same16 + "a", "4|b", "5|" + same16, "6|b",
+                "7|" + same16 + "a", std::string("8|b\0", 4), "9|" + same16.substr(0, 15)};
+    SortIndex(items, 0, static_cast<int>(items.size()) - 1);
+    EXPECT_EQ(items, (Lines{"9|" + same16.substr(0, 15), "5|" + same16, "3|" + same16 + "a", "7|" + same16 + "a",
+                            "1|" + same16 + "z", "2|b", "4|b", "6|b", std::string("8|b\0", 4)}));
+}
+
+TEST(Index, CompactListsSortLikeTheStringLists) {
+    std::mt19937 rng(99);
+    std::vector<DbRecord> recs;
+    for (std::uint32_t i = 1; i <= 400; ++i) {
+        std::string symbol;
+        for (int k = static_cast<int>(rng() % 20); k > 0; --k) symbol.push_back("aAbZ\xE9|"[rng() % 6]);
+        recs.push_back({i, rng() % 5 == 0 ? "Cat" : rng() % 5 == 0 ? "Cat|Sub" : "Cat|Sub|" + symbol, "t"});
+    }
+    const std::string bytes = test::DbBytes(recs);
+    MemorySource source(bytes);
+    TiDbRecFile file;
+    ASSERT_TRUE(file.LoadFromSource(source));
+    TIndexLists lists;
+    BuildIndexLists(file, lists);
+    Lines outline, index;
+    BuildIndexLists(file, outline, index);
+    EXPECT_EQ(lists.OutlineStrings(), outline);
+    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    Lines stable = index;
+    std::stable_sort(stable.begin(), stable.end(), [](const std::string& a, const std::string& b) {
+        return CompareKeys(IndexKey(a), IndexKey(b)) < 0;
+    });
+    SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    EXPECT_EQ(index, stable);
+    EXPECT_EQ(lists.IndexStrings(), stable);
 }
 
 TEST(Index, SortOfManyEqualOrSortedKeysDoesNotRecurseDeeply) {

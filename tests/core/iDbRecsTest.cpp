@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace slumra {
 namespace {
 
@@ -70,6 +73,36 @@ TEST(iDbRecs, LoadsRecordsWithEveryByteValue) {
     EXPECT_EQ(std::string(rec.Text, rec.TextLen), all);
     EXPECT_EQ(rec.Visible, 1);
     EXPECT_STREQ(file.GetVisibleRecord(2).Text, "tekst");
+}
+
+// Hands out a few bytes at a time and does not tell how many are left.
+class TricklingSource final : public ByteSource {
+public:
+    explicit TricklingSource(std::string_view bytes) : FBytes(bytes) {}
+    std::size_t Read(void* dst, std::size_t n) override {
+        n = std::min({n, FBytes.size(), std::size_t{5}});
+        std::memcpy(dst, FBytes.data(), n);
+        FBytes.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view FBytes;
+};
+
+TEST(iDbRecs, SourceOfUnknownSizeLoadsTheSame) {
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text.push_back(static_cast<char>(1 + i % 255));
+    const std::string bytes = DbBytes({{1, "A|B|C", text}, {2, "", ""}, {3, "D", "kort"}});
+    TiDbRecFile file;
+    TricklingSource source(bytes);
+    ASSERT_TRUE(file.LoadFromSource(source));
+    file.ShowAll();
+    ASSERT_EQ(file.RecordCount(), 3);
+    EXPECT_EQ(std::string(file.GetVisibleRecord(1).Text, 30000), text);
+    EXPECT_EQ(file.GetVisibleRecord(2).Head, nullptr);
+    EXPECT_STREQ(file.GetVisibleRecord(3).Head, "D");
+    EXPECT_STREQ(file.GetVisibleRecord(3).Text, "kort");
 }
 
 TEST(iDbRecs, EmptyAndZeroLengthRecords) {

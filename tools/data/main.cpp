@@ -39,7 +39,10 @@ int Usage() {
         "                                    --strict-phrases (or SLUMRA_STRICT_PHRASES=1):\n"
         "                                    over-used phrases are errors, not warnings\n"
         "  dump-db FILE                      every record: number, Id, path, text\n"
-        "  index FILE                        the outline lines, a blank line, the sorted index\n"
+        "  index [--count] FILE              the outline lines, a blank line, the sorted index;\n"
+        "                                    --count: only how many of each\n"
+        "  explain DB SYN FILE               the explanation search over the description in FILE\n"
+        "                                    (Windows-1252): the found items, number|name, in order\n"
         "  dump-diary FILE                   every dream of a diary file\n"
         "  samples [--content DIR]           run the explanation search over content/samples;\n"
         "                                    recall and precision over the judged ones\n"
@@ -237,16 +240,36 @@ int DumpDb(const std::string& path) {
     return rc;
 }
 
-int Index(const std::string& path) {
+int Index(const std::string& path, bool countOnly = false) {
     TiDbRecFile file;
     int rc = 0;
     if (!LoadDb(path, file, rc)) return rc;
     std::vector<std::string> outline, index;
     BuildIndexLists(file, outline, index);
     if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    if (countOnly) {
+        std::printf("outline lines: %zu\nindex items: %zu\n", outline.size(), index.size());
+        return rc;
+    }
     for (const auto& l : outline) Print(l + "\n");
     std::printf("\n");
     for (const auto& l : index) Print(l + "\n");
+    return rc;
+}
+
+// The program's own search, over its own index and synonym list.
+int Explain(const std::string& dbPath, const std::string& synPath, const std::string& textPath) {
+    TiDbRecFile file;
+    int rc = 0;
+    if (!LoadDb(dbPath, file, rc)) return rc;
+    std::string description;
+    if (!ReadWholeFile(textPath, description)) return Fail(textPath, "cannot be read");
+    if (!FileExists(synPath)) return Fail(synPath, "no such file");
+    std::vector<std::string> outline, index;
+    BuildIndexLists(file, outline, index);
+    if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    const std::vector<std::string> synonyms = LoadSynonymList(synPath);
+    for (const auto& item : SearchExplanations(description, synonyms, index)) Print(item + "\n");
     return rc;
 }
 
@@ -429,6 +452,8 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && cmd == "dump-db") return DumpDb(argv[2]);
     if (argc == 3 && cmd == "index") return Index(argv[2]);
+    if (argc == 4 && cmd == "index" && std::string(argv[2]) == "--count") return Index(argv[3], true);
+    if (argc == 5 && cmd == "explain") return Explain(argv[2], argv[3], argv[4]);
     if (argc == 3 && cmd == "dump-diary") return DumpDiary(argv[2]);
     if (argc == 4 && cmd == "generate") return Generate(argv[2], argv[3]);
     if (cmd == "lang") return content::LangCommand(std::vector<std::string>(argv + 2, argv + argc));
