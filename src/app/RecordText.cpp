@@ -1,16 +1,26 @@
 #include "app/RecordText.h"
 
+#include <unordered_map>
+
 namespace slumra {
 
 std::vector<std::string> WrapRecordText(std::string_view text, int limit, const MeasureText& width) {
+    // Each word is measured once (and a word that comes back is not measured again); a line's
+    // width is the sum of its words' widths. Only a line cut at 255 bytes is measured whole.
+    std::unordered_map<std::string, int> widths;
+    auto measure = [&](const std::string& s) {
+        const auto it = widths.find(s);
+        if (it != widths.end()) return it->second;
+        const int w = width(s);
+        widths.emplace(s, w);
+        return w;
+    };
     std::vector<std::string> lines;
     std::string line, word;
-    auto cut = [](std::string& s) {
-        if (s.size() > 255) s.resize(255);
-    };
-    auto fits = [&] { return width(line + word) <= limit; };
+    int lineWidth = 0;
+    auto wordFits = [&](int wordWidth) { return lineWidth + wordWidth <= limit; };
     auto endParagraph = [&] {
-        if (fits()) {
+        if (wordFits(measure(word))) {
             lines.push_back(line + word);
         } else {
             lines.push_back(line);
@@ -18,25 +28,29 @@ std::vector<std::string> WrapRecordText(std::string_view text, int limit, const 
         }
         line.clear();
         word.clear();
+        lineWidth = 0;
     };
     text = text.substr(0, std::min<std::size_t>(text.size(), 65535));
     const std::size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
-        if (ch != '\r' && ch != '\n') {
-            word.push_back(ch);
-            cut(word);
-        }
+        if (ch != '\r' && ch != '\n' && word.size() < 255) word.push_back(ch);
         if (ch == '\n' && i > 0 && text[i - 1] == '\r') {
             endParagraph();
         } else if (ch == ' ') {
-            if (fits()) {
+            const int wordWidth = measure(word);
+            if (wordFits(wordWidth)) {
                 line += word;
-                cut(line);
+                lineWidth += wordWidth;
+                if (line.size() > 255) {
+                    line.resize(255);
+                    lineWidth = width(line);
+                }
             } else {
                 lines.push_back(line);
                 line = word;
+                lineWidth = wordWidth;
             }
             word.clear();
         }

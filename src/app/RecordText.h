@@ -14,6 +14,7 @@ using MeasureText = std::function<int(const std::string&)>;
 
 // The lines of `text` (paragraphs split by CR LF) for a list whose limit is `limit` pixels.
 // A word wider than the limit gets a line of its own; an empty paragraph gives an empty line.
+// A line's width is taken as the sum of its words' widths; each distinct word is measured once.
 std::vector<std::string> WrapRecordText(std::string_view text, int limit, const MeasureText& width);
 
 }  // namespace slumra

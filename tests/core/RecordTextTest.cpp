@@ -29,5 +29,24 @@ TEST(RecordText, EmptyAndOddLineEnds) {
     EXPECT_EQ(WrapRecordText(std::string("ab\0cd", 5), 20, kChars), Lines{"ab"});
 }
 
+TEST(RecordText, EachDistinctWordIsMeasuredOnceAndLongLinesAreCut) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += i % 3 == 0 ? "droom " : i % 3 == 1 ? "en " : "nacht ";
+    int calls = 0;
+    const MeasureText counting = [&calls](const std::string& s) {
+        ++calls;
+        return static_cast<int>(s.size());
+    };
+    const Lines lines = WrapRecordText(text, 60, counting);
+    EXPECT_EQ(calls, 3);
+    for (const auto& line : lines) EXPECT_LE(line.size(), 60u);
+    // With room for everything the line stops at 255 bytes and is measured as cut.
+    calls = 0;
+    const Lines one = WrapRecordText(text, 100000, counting);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].size(), 255u);
+    EXPECT_LE(calls, 3 + 2000);
+}
+
 }  // namespace
 }  // namespace slumra
