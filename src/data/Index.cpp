@@ -31,9 +31,11 @@ SortEntry MakeEntry(std::string_view key, std::uint32_t pos) {
 }
 
 // Sorts entries by key; `keyOf(pos)` gives the whole key when 16 bytes do not settle it.
+// A radix sort on the prefix bytes, most significant first, moving entries stably into
+// buckets; small buckets, and keys alike in all 16 bytes, go to a comparison sort.
 template <typename KeyOf>
 void SortEntries(std::vector<SortEntry>& entries, KeyOf&& keyOf) {
-    std::sort(entries.begin(), entries.end(), [&keyOf](const SortEntry& a, const SortEntry& b) {
+    const auto less = [&keyOf](const SortEntry& a, const SortEntry& b) {
         if (a.hi != b.hi) return a.hi < b.hi;
         if (a.lo != b.lo) return a.lo < b.lo;
         if (a.length <= 16 || b.length <= 16) {
@@ -42,7 +44,41 @@ void SortEntries(std::vector<SortEntry>& entries, KeyOf&& keyOf) {
             return c < 0;
         }
         return a.pos < b.pos;
-    });
+    };
+    const auto digit = [](const SortEntry& e, int byte) {
+        return static_cast<std::size_t>((byte < 8 ? e.hi >> (56 - 8 * byte) : e.lo >> (56 - 8 * (byte - 8))) & 0xFF);
+    };
+    std::vector<SortEntry> spare(entries.size());
+    struct Run {
+        std::size_t begin, end;
+        int byte;
+    };
+    std::vector<Run> runs{{0, entries.size(), 0}};
+    while (!runs.empty()) {
+        const Run run = runs.back();
+        runs.pop_back();
+        SortEntry* const a = entries.data() + run.begin;
+        const std::size_t n = run.end - run.begin;
+        if (n < 64 || run.byte == 16) {
+            std::sort(a, a + n, less);
+            continue;
+        }
+        std::size_t start[257] = {};
+        for (std::size_t i = 0; i < n; ++i) ++start[digit(a[i], run.byte) + 1];
+        if (start[digit(a[0], run.byte) + 1] == n) {  // one bucket: look at the next byte
+            runs.push_back({run.begin, run.end, run.byte + 1});
+            continue;
+        }
+        for (int d = 0; d < 256; ++d) start[d + 1] += start[d];
+        std::size_t next[256];
+        std::copy(start, start + 256, next);
+        SortEntry* const b = spare.data() + run.begin;
+        for (std::size_t i = 0; i < n; ++i) b[next[digit(a[i], run.byte)]++] = a[i];
+        std::copy(b, b + n, a);
+        for (int d = 0; d < 256; ++d) {
+            if (start[d + 1] - start[d] > 1) runs.push_back({run.begin + start[d], run.begin + start[d + 1], run.byte + 1});
+        }
+    }
 }
 
 }  // namespace

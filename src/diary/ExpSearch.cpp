@@ -178,15 +178,38 @@ bool FindExplanations(const std::vector<std::string>& words, const std::vector<s
                   found, stillBusy);
 }
 
-bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
-                        const std::vector<std::string>& index, std::vector<std::string>& found,
-                        const std::function<bool()>& stillBusy) {
+bool FindExplanations(const std::vector<std::string>& words, const std::vector<std::string>& synonyms,
+                      const TIndexLists& index, std::vector<std::string>& found,
+                      const std::function<bool()>& stillBusy) {
+    return FindIn(words, synonyms, index.IndexCount(), [&index](std::size_t i) { return index.IndexItem(i); },
+                  found, stillBusy);
+}
+
+namespace {
+
+template <typename Index>
+bool Search(std::string_view description, const std::vector<std::string>& synonyms, const Index& index,
+            std::vector<std::string>& found, const std::function<bool()>& stillBusy) {
     found.clear();
     const std::vector<std::string> words = CutWords(SplitTextLines(description));
     if (stillBusy && !stillBusy()) return false;
     if (!FindExplanations(words, synonyms, index, found, stillBusy)) return false;
     if (!found.empty()) SortExplanations(found, 0, static_cast<int>(found.size()) - 1);
     return true;
+}
+
+}  // namespace
+
+bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
+                        const std::vector<std::string>& index, std::vector<std::string>& found,
+                        const std::function<bool()>& stillBusy) {
+    return Search(description, synonyms, index, found, stillBusy);
+}
+
+bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
+                        const TIndexLists& index, std::vector<std::string>& found,
+                        const std::function<bool()>& stillBusy) {
+    return Search(description, synonyms, index, found, stillBusy);
 }
 
 std::vector<std::string> SearchExplanations(std::string_view description,

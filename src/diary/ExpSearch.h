@@ -9,6 +9,8 @@
 
 namespace slumra {
 
+class TIndexLists;
+
 // Keeps only A-Z, a-z and the bytes 80..A5 hex; accented letters (C0..FF) are dropped too.
 std::string WordFilter(std::string_view word);
 
@@ -30,6 +32,9 @@ std::string SynonymHeadWord(std::string_view line);
 bool FindExplanations(const std::vector<std::string>& words, const std::vector<std::string>& synonyms,
                       const std::vector<std::string>& index, std::vector<std::string>& found,
                       const std::function<bool()>& stillBusy = {});
+bool FindExplanations(const std::vector<std::string>& words, const std::vector<std::string>& synonyms,
+                      const TIndexLists& index, std::vector<std::string>& found,
+                      const std::function<bool()>& stillBusy = {});
 
 // The whole search over a description text (lines split at CR LF, CR or LF), found items
 // sorted by name. `stillBusy` is asked after the words are cut and as FindExplanations asks
@@ -37,6 +42,9 @@ bool FindExplanations(const std::vector<std::string>& words, const std::vector<s
 // leaves the items found so far, unsorted.
 bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
                         const std::vector<std::string>& index, std::vector<std::string>& found,
+                        const std::function<bool()>& stillBusy = {});
+bool SearchExplanations(std::string_view description, const std::vector<std::string>& synonyms,
+                        const TIndexLists& index, std::vector<std::string>& found,
                         const std::function<bool()>& stillBusy = {});
 std::vector<std::string> SearchExplanations(std::string_view description,
                                             const std::vector<std::string>& synonyms,

@@ -1,5 +1,8 @@
 #include "diary/ExpSearch.h"
 
+#include "TestUtil.h"
+
+#include "data/Index.h"
 #include "data/Synonyms.h"
 #include "diary/ExpSearchNaive.h"
 
@@ -145,6 +148,23 @@ TEST(ExpSearch, SameItemsInTheSameOrderAsTheNaiveSearch) {
         ASSERT_TRUE(naive::FindExplanations(words, synonyms, index, expected));
         ASSERT_EQ(found, expected) << "round " << round;
     }
+}
+
+TEST(ExpSearch, CompactIndexFindsWhatTheStringIndexFinds) {
+    const std::string bytes = test::DbBytes({{1, "Dier", ""}, {2, "Dier|Reptiel", ""}, {3, "Dier|Reptiel|Slang", "t"},
+                                             {4, "Dier|Aap|Aap", "t"}, {5, "Ander|X|Slang", "t"}, {6, "Ander|X|Zee", "t"}});
+    MemorySource source(bytes);
+    TiDbRecFile file;
+    ASSERT_TRUE(file.LoadFromSource(source));
+    TIndexLists lists;
+    BuildIndexLists(file, lists);
+    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    const Lines synonyms{"|slang|adder|", "|aap|", "|zee|water|"};
+    Lines fromLists, fromStrings;
+    ASSERT_TRUE(SearchExplanations("Een adder in het water, een aap", synonyms, lists, fromLists));
+    ASSERT_TRUE(SearchExplanations("Een adder in het water, een aap", synonyms, lists.IndexStrings(), fromStrings));
+    EXPECT_EQ(fromLists, (Lines{"4|Aap", "3|Slang", "5|Slang", "6|Zee"}));
+    EXPECT_EQ(fromLists, fromStrings);
 }
 
 TEST(ExpSearch, StoppedSearchKeepsTheStartOfTheList) {

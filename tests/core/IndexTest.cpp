@@ -101,7 +101,7 @@ TEST(Index, SortKeepsTheOrderOfEqualKeysAndLooksPastSixteenBytes) {
 TEST(Index, CompactListsSortLikeTheStringLists) {
     std::mt19937 rng(99);
     std::vector<DbRecord> recs;
-    for (std::uint32_t i = 1; i <= 400; ++i) {
+    for (std::uint32_t i = 1; i <= 3000; ++i) {
         std::string symbol;
         for (int k = static_cast<int>(rng() % 20); k > 0; --k) symbol.push_back("aAbZ\xE9|"[rng() % 6]);
         recs.push_back({i, rng() % 5 == 0 ? "Cat" : rng() % 5 == 0 ? "Cat|Sub" : "Cat|Sub|" + symbol, "t"});
