@@ -69,6 +69,7 @@ TiDbRecFile::~TiDbRecFile() {
 }
 
 void TiDbRecFile::ReleaseAll() {
+    FAllVisible = false;
     FRecs.Clear();
     FRecArray.reset();
     FBlock.reset();
@@ -202,11 +203,19 @@ bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
 
 void TiDbRecFile::ShowAll() {
     const std::int32_t count = FRecs.Count();
-    for (std::int32_t n = 1; n <= count; ++n) RecAt(n)->Visible = 1;
+    for (std::int32_t n = 1; n <= count; ++n) FRecArray[static_cast<std::size_t>(n - 1)].Visible = 1;
     FCursor.ShowAll(count);
+    FAllVisible = count > 0;
 }
 
 std::int32_t TiDbRecFile::VisibleIndexToChain(std::int32_t n) {
+    // With every record visible the n-th visible record is the n-th of the chain; the answer
+    // is remembered as the walk would remember it.
+    if (FAllVisible) {
+        if (n < 1 || n > FRecs.Count()) return 0;
+        FCursor.CursorIndex = FCursor.CursorPos = n;
+        return n;
+    }
     return FCursor.Find(n, FRecs.Count(), [this](std::int32_t pos) { return RecAt(pos)->Visible != 0; });
 }
 
@@ -214,7 +223,8 @@ iDbRecInfo TiDbRecFile::GetVisibleRecord(std::int32_t n) {
     iDbRecInfo info;
     const std::int32_t pos = VisibleIndexToChain(n);
     if (pos <= 0) return info;
-    const iDbRec* rec = RecAt(pos);
+    // The chain holds the records of the array in array order.
+    const iDbRec* rec = &FRecArray[static_cast<std::size_t>(pos - 1)];
     info.Id = rec->Id;
     info.HeadLen = rec->HeadLen;
     info.TextLen = rec->TextLen;

@@ -124,6 +124,7 @@ private:
     std::unique_ptr<iDbRec[]> FRecArray;
     TPointerChain FRecs{"iDbRecs"};
     VisibleCursor FCursor;
+    bool FAllVisible = false;  // set by ShowAll, until the next load
 };
 
 }  // namespace slumra

@@ -244,16 +244,16 @@ int Index(const std::string& path, bool countOnly = false) {
     TiDbRecFile file;
     int rc = 0;
     if (!LoadDb(path, file, rc)) return rc;
-    std::vector<std::string> outline, index;
-    BuildIndexLists(file, outline, index);
-    if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    TIndexLists lists;
+    BuildIndexLists(file, lists);
+    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
     if (countOnly) {
-        std::printf("outline lines: %zu\nindex items: %zu\n", outline.size(), index.size());
+        std::printf("outline lines: %zu\nindex items: %zu\n", lists.OutlineCount(), lists.IndexCount());
         return rc;
     }
-    for (const auto& l : outline) Print(l + "\n");
+    for (std::size_t i = 0; i < lists.OutlineCount(); ++i) Print(std::string(lists.OutlineLine(i)) + "\n");
     std::printf("\n");
-    for (const auto& l : index) Print(l + "\n");
+    for (std::size_t i = 0; i < lists.IndexCount(); ++i) Print(std::string(lists.IndexItem(i)) + "\n");
     return rc;
 }
 
@@ -265,11 +265,13 @@ int Explain(const std::string& dbPath, const std::string& synPath, const std::st
     std::string description;
     if (!ReadWholeFile(textPath, description)) return Fail(textPath, "cannot be read");
     if (!FileExists(synPath)) return Fail(synPath, "no such file");
-    std::vector<std::string> outline, index;
-    BuildIndexLists(file, outline, index);
-    if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    TIndexLists lists;
+    BuildIndexLists(file, lists);
+    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
     const std::vector<std::string> synonyms = LoadSynonymList(synPath);
-    for (const auto& item : SearchExplanations(description, synonyms, index)) Print(item + "\n");
+    std::vector<std::string> found;
+    (void)SearchExplanations(description, synonyms, lists, found);
+    for (const auto& item : found) Print(item + "\n");
     return rc;
 }
 
