@@ -6,16 +6,27 @@
 
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
+#include <vector>
 
 using namespace slumra;
 
 int main() {
-    const char* words[] = {"De", "droom", "van", "water", "wijst", "op", "gevoelens", "die", "stromen", "en",
-                           "soms", "overstromen;", "een", "heldere", "zee", "brengt", "rust."};
+    // A vocabulary of 3,000 made-up words, the common ones far more frequent, as in prose.
+    std::vector<std::string> words;
+    std::mt19937 rng(65535);
+    for (int i = 0; i < 3000; ++i) {
+        std::string w;
+        for (int k = 2 + static_cast<int>(rng() % 9); k > 0; --k) w += static_cast<char>('a' + rng() % 26);
+        if (i % 50 == 0) w[0] = static_cast<char>(w[0] - 32);
+        if (i % 30 == 0) w += ',';
+        words.push_back(w);
+    }
     std::string text;
     for (unsigned i = 0; text.size() < 65535; ++i) {
-        text += words[(i * 7 + i / 17) % 17];
+        const double u = static_cast<double>(rng()) / rng.max();
+        text += words[static_cast<std::size_t>(u * u * u * 2999)];
         text += i % 40 == 39 ? "\r\n\r\n" : " ";
     }
     text.resize(65535);

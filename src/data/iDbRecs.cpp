@@ -129,10 +129,11 @@ bool TiDbRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
 
     // Whatever stops the load early (a short read, no memory) makes the result false.
     ProgressRun progress(gauge);
+    if (count <= 0) return true;
     std::size_t size = 0;
     bool ok = true;
     std::unique_ptr<char[], Freed> block = ReadRest(source, size, ok);
-    if (!ok || count <= 0) return ok;
+    if (!ok) return false;
     // Offsets into the block are 32-bit; a file that large cannot be a record file anyway.
     size = static_cast<std::size_t>(std::min<std::uint64_t>(size, UINT32_MAX));
 

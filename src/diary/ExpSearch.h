@@ -25,10 +25,11 @@ std::string SynonymHeadWord(std::string_view line);
 
 // Adds to `found` every index item ("n|name") whose name equals the head word of a synonym
 // line holding "|word|" for some word, in the order words, lines, items; an item already in
-// `found` (ignoring case) is not added again. The work is one pass over the lines and one over
-// the index. `stillBusy` is asked at the start and then after every 1024 lines, index entries
-// or listed candidates (well under a millisecond of work); when it answers false the search
-// stops and returns false, keeping what it found, which is always the start of the full list.
+// `found` (ignoring case) is not added again. Words hold no "|" (CutWords never makes one).
+// The work is one pass over the lines and one over the index. `stillBusy` is asked at the
+// start and then after every 1024 lines, fields, index entries or listed candidates (well
+// under a millisecond of work); when it answers false the search stops and returns false,
+// keeping what it found, which is always the start of the full list.
 bool FindExplanations(const std::vector<std::string>& words, const std::vector<std::string>& synonyms,
                       const std::vector<std::string>& index, std::vector<std::string>& found,
                       const std::function<bool()>& stillBusy = {});

@@ -28,6 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::string> outline, index;
         BuildIndexLists(db, outline, index);
         if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+        // The compact lists hold and sort the same items.
+        TIndexLists lists;
+        BuildIndexLists(db, lists);
+        lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+        if (lists.OutlineStrings() != outline || lists.IndexStrings() != index) std::abort();
         (void)complete;
     }
     {
