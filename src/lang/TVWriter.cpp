@@ -93,7 +93,8 @@ bool WriteTableFile(const std::vector<TVWriteTable>& tables, const TVWriteOption
     for (const TVWriteTable& t : tables) {
         if (t.Name.size() > kTVNameMax) return error = "table name \"" + t.Name + "\" is too long", false;
         for (const TVWriteColumn& c : t.Columns) {
-            if (c.Name.size() > kTVNameMax) return error = "column name \"" + c.Name + "\" is too long", false;
+            if (c.Name.size() > kTVNameMax)
+                return error = "column name \"" + c.Name + "\" is too long", false;
             if (c.Type == TVType::String ? c.Width == 0 : NumberKindOf(c.Type).Bytes == 0)
                 return error = "column \"" + c.Name + "\" has a type or width the writer cannot fill", false;
         }
@@ -117,9 +118,11 @@ bool WriteTableFile(const std::vector<TVWriteTable>& tables, const TVWriteOption
     for (const TVWriteTable& t : tables) {
         std::size_t rowWidth = 0;
         for (const TVWriteColumn& c : t.Columns)
-            rowWidth += c.Type == TVType::String ? c.Width : static_cast<std::size_t>(NumberKindOf(c.Type).Bytes);
+            rowWidth +=
+                c.Type == TVType::String ? c.Width : static_cast<std::size_t>(NumberKindOf(c.Type).Bytes);
         const std::size_t at = dataOffset + rows.size();
-        if (at + rowWidth * t.Rows.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        if (at + rowWidth * t.Rows.size() >
+            static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
             return error = "table \"" + t.Name + "\" lies beyond what a data offset can address", false;
         Put(out, t.Columns.size(), 4);
         PutName(out, t.Name);

@@ -1,6 +1,5 @@
 #include "lang/TransLtr.h"
 
-#include <array>
 #include <charconv>
 
 namespace slumra {
@@ -21,7 +20,7 @@ constexpr std::int32_t kMaxLanguageCode = 9999;
 // Notebook pages take their names from rows a thousand apart.
 constexpr std::int32_t kPageStep = 1000;
 
-constexpr auto kTextNumbers = std::to_array<std::int32_t>({
+constexpr std::int32_t kTextNumbers[] = {
     // Single texts, asked for by number.
     2, 10, 12, 13, 2100, 2101, 2102, 2103, 2301, 2401, 3101, 3102, 3201, 3208, 3209,  //
     3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309,                             //
@@ -29,12 +28,12 @@ constexpr auto kTextNumbers = std::to_array<std::int32_t>({
     3501, 3502, 3503, 3504, 3505, 3506,                                               //
     4201, 4202, 4203, 4204, 4205,                                                     //
     4301, 4302, 4303, 4304, 4305, 4306, 4307, 4308,                                   //
-    4401, 4402, 4403, 4404, 4405, 4501, 4502,
+    4401, 4402, 4403, 4404, 4405, 4501, 4502,                                         //
     // Tags of the main window that are no single text.
     100, 200, 300, 400, 500, 2200, 2300, 2400, 3200, 3202, 3203, 3204, 3205, 3206, 3207, 3300, 3400, 3500,
     3600,
     // Tags of the diary dialog and of the name dialog.
-    1900, 4100, 4200, 4300, 4400, 4500, 4600, 4700, 6101, 6102});
+    1900, 4100, 4200, 4300, 4400, 4500, 4600, 4700, 6101, 6102};
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -55,8 +54,8 @@ std::int32_t LanguageFromArguments(const std::vector<std::string>& args, std::in
         const std::string_view digits = std::string_view(arg).substr(kLanguageArg.size());
         std::int32_t value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (ec == std::errc() && end == digits.data() + digits.size() && !digits.empty() && digits[0] != '-' &&
-            value >= 1 && value <= kMaxLanguageCode)
+        if (ec == std::errc() && end == digits.data() + digits.size() && !digits.empty() &&
+            digits[0] != '-' && value >= 1 && value <= kMaxLanguageCode)
             code = value;
     }
     return code;

@@ -120,8 +120,9 @@ std::string WindowsDateForm(const TVDateTime& moment, TVDateForm form) {
                 break;
             case TVDateForm::ShortTime:
             case TVDateForm::LongTime:
-                written = GetTimeFormatW(LOCALE_USER_DEFAULT, form == TVDateForm::ShortTime ? TIME_NOSECONDS : 0,
-                                         &st, nullptr, text, 256);
+                written =
+                    GetTimeFormatW(LOCALE_USER_DEFAULT, form == TVDateForm::ShortTime ? TIME_NOSECONDS : 0,
+                                   &st, nullptr, text, 256);
                 break;
         }
     }

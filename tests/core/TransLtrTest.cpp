@@ -55,8 +55,13 @@ protected:
 TEST(TVWriter, EveryColumnKindReadsBackThroughTheEngine) {
     const std::vector<TVWriteTable> tables = {
         {"Numbers",
-         {{"b", TVType::Boolean}, {"u8", TVType::Byte}, {"i8", TVType::ShortInt}, {"u16", TVType::Word},
-          {"i32", TVType::Integer}, {"i64", TVType::Int64}, {"s", TVType::String, 5}},
+         {{"b", TVType::Boolean},
+          {"u8", TVType::Byte},
+          {"i8", TVType::ShortInt},
+          {"u16", TVType::Word},
+          {"i32", TVType::Integer},
+          {"i64", TVType::Int64},
+          {"s", TVType::String, 5}},
          {{std::int64_t{1}, std::int64_t{255}, std::int64_t{-128}, std::int64_t{65535}, std::int64_t{-7},
            std::int64_t{1} << 40, std::string("abcde")},
           {std::int64_t{0}, std::int64_t{0}, std::int64_t{127}, std::int64_t{0}, std::int64_t{42},
@@ -127,8 +132,8 @@ TEST(TransLtr, LanguageArgumentAnywhereInAnyCase) {
     EXPECT_EQ(LanguageFromArguments({"/lang:44"}, 31), 44);
     EXPECT_EQ(LanguageFromArguments({"x", "/LANG:49", "y"}, 31), 49);
     EXPECT_EQ(LanguageFromArguments({"/Lang:44", "/lang:49"}, 31), 49);
-    for (const char* bad : {"/lang:", "/lang:4x", "/lang:-44", "/lang:0", "/lang:10000", "/lang: 44", "lang:44",
-                            "/language:44", "/lang:99999999999"})
+    for (const char* bad : {"/lang:", "/lang:4x", "/lang:-44", "/lang:0", "/lang:10000", "/lang: 44",
+                            "lang:44", "/language:44", "/lang:99999999999"})
         EXPECT_EQ(LanguageFromArguments({bad}, 31), 31) << bad;
 }
 
@@ -169,10 +174,11 @@ TEST_F(TransLtrTest, DutchReadsNoFileAndMissingFileOrLanguageStaysDutch) {
 
 TEST_F(TransLtrTest, ComponentTextsFollowTheirRows) {
     LanguageFile = dir.Path("UI.LNG");
-    Save(LanguageFile, Bytes({ContentsTable({{std::int64_t{44}, std::string("English")}}),
-                              ProgramTable("English", Row(3201, "", "Diary") + Row(2100, "Contents", "Pick one") +
-                                                          Row(8, "page one") + Row(1008, "page two", "book") +
-                                                          Row(51, "first", "list hint") + Row(52, "second"))}));
+    Save(LanguageFile,
+         Bytes({ContentsTable({{std::int64_t{44}, std::string("English")}}),
+                ProgramTable("English", Row(3201, "", "Diary") + Row(2100, "Contents", "Pick one") +
+                                            Row(8, "page one") + Row(1008, "page two", "book") +
+                                            Row(51, "first", "list hint") + Row(52, "second"))}));
     LanguageCode = 44;
     EXPECT_EQ(ProgramText(3201, "Droomnachtboek van"), "");
     TLanguageTable table;

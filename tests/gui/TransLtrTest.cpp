@@ -35,9 +35,12 @@ void AddRow(Rows& rows, std::int64_t tag, const std::string& caption, const std:
 }
 
 // A language file for English (44) with `rows`; `password` protects it.
-std::string WriteLanguageFile(const std::string& name, const Rows& rows, std::optional<std::string> password = {}) {
+std::string WriteLanguageFile(const std::string& name, const Rows& rows,
+                              std::optional<std::string> password = {}) {
     const std::vector<TVWriteTable> tables = {
-        {"Contents", {{"iCountry", TVType::Integer}, {"sCountry", TVType::String, 20}}, {{44, std::string("English")}}},
+        {"Contents",
+         {{"iCountry", TVType::Integer}, {"sCountry", TVType::String, 20}},
+         {{44, std::string("English")}}},
         {"Program (English)",
          {{"Tag", TVType::Integer}, {"Caption", TVType::String, 40}, {"Hint", TVType::String, 40}},
          rows}};
@@ -191,7 +194,13 @@ TEST_F(TransLtrForm, ProtectedFileAsksThroughThePasswordDialog) {
 struct Room {
     Room(std::int32_t n, int w, int l = 1, int font = -11, bool b = false, std::string pre = {},
          std::string post = {})
-        : number(n), width(w), lines(l), fontHeight(font), button(b), before(std::move(pre)), after(std::move(post)) {}
+        : number(n),
+          width(w),
+          lines(l),
+          fontHeight(font),
+          button(b),
+          before(std::move(pre)),
+          after(std::move(post)) {}
     std::int32_t number;
     int width;                  // pixels across
     int lines;                  // word-wrapped lines it may take
@@ -204,18 +213,49 @@ TEST(UiLng, EveryShippedTextFitsWhereItIsShown) {
     tk::LoadPrivateFonts((ProgramDir() / L"Fonts").wstring());
     const std::string path = tk::NarrowLossy((ProgramDir() / L"D" / L"UI.LNG").wstring());
     const std::vector<Room> rooms = {
-        {2300, 75, 1, -11, true},  {2400, 75, 1, -11, true},  {2101, 140, 1, -11, true}, {2103, 140, 1, -11, true},
-        {3101, 140, 1, -11, true}, {3102, 140, 1, -11, true}, {3208, 200, 1, -11, true}, {3209, 200, 1, -11, true},
-        {3300, 200, 1, -11, true}, {3400, 200, 1, -11, true}, {3500, 200, 1, -11, true}, {4200, 120, 1, -11, true},
-        {4300, 120, 1, -11, true}, {4400, 120, 1, -11, true}, {4500, 120, 1, -11, true}, {4600, 120, 1, -11, true},
-        {4700, 120, 1, -11, true}, {6101, 110, 1, -11, true}, {6102, 110, 1, -11, true},
-        {2100, 220, 1, -13},       {2102, 220, 1, -13},       {3203, 40},                {3204, 44},
-        {3202, 250},               {3205, 250},               {3600, 250},               {3207, 250},
-        {3206, 250, 2},            {4100, 380},               {3201, 600, 1, 19, false, "", " \"Droomnachtboek\""},
+        {2300, 75, 1, -11, true},
+        {2400, 75, 1, -11, true},
+        {2101, 140, 1, -11, true},
+        {2103, 140, 1, -11, true},
+        {3101, 140, 1, -11, true},
+        {3102, 140, 1, -11, true},
+        {3208, 200, 1, -11, true},
+        {3209, 200, 1, -11, true},
+        {3300, 200, 1, -11, true},
+        {3400, 200, 1, -11, true},
+        {3500, 200, 1, -11, true},
+        {4200, 120, 1, -11, true},
+        {4300, 120, 1, -11, true},
+        {4400, 120, 1, -11, true},
+        {4500, 120, 1, -11, true},
+        {4600, 120, 1, -11, true},
+        {4700, 120, 1, -11, true},
+        {6101, 110, 1, -11, true},
+        {6102, 110, 1, -11, true},
+        {2100, 220, 1, -13},
+        {2102, 220, 1, -13},
+        {3203, 40},
+        {3204, 44},
+        {3202, 250},
+        {3205, 250},
+        {3600, 250},
+        {3207, 250},
+        {3206, 250, 2},
+        {4100, 380},
+        {3201, 600, 1, 19, false, "", " \"Droomnachtboek\""},
         // The name and message dialogs: caption and prompt on one line, messages on three.
-        {4201, 290}, {4401, 290}, {4202, 290}, {4402, 290, 1, -11, false, "", "Droomnachtboek"},
-        {3502, 290, 1, -11, false, "", "Droomnachtboek\""}, {4204, 290, 3}, {4307, 290, 3}, {4404, 290, 3},
-        {4302, 290, 3, -11, false, "", "Droomnachtboek"}, {3307, 290, 3}, {3407, 290, 3}, {3506, 290, 3}};
+        {4201, 290},
+        {4401, 290},
+        {4202, 290},
+        {4402, 290, 1, -11, false, "", "Droomnachtboek"},
+        {3502, 290, 1, -11, false, "", "Droomnachtboek\""},
+        {4204, 290, 3},
+        {4307, 290, 3},
+        {4404, 290, 3},
+        {4302, 290, 3, -11, false, "", "Droomnachtboek"},
+        {3307, 290, 3},
+        {3407, 290, 3},
+        {3506, 290, 3}};
     for (const std::int32_t code : {44, 49}) {
         LanguageCode = code;
         TLanguageTable table;
@@ -246,7 +286,8 @@ TEST(UiLng, EveryShippedTextFitsWhereItIsShown) {
                       DT_CALCRECT | DT_NOPREFIX | (room.lines > 1 ? DT_WORDBREAK : DT_SINGLELINE));
             SelectObject(dc, old);
             EXPECT_LE(r.right, width) << code << ": text " << room.number << " \"" << shown << "\"";
-            EXPECT_LE(r.bottom, line.bottom * room.lines) << code << ": text " << room.number << " \"" << shown << "\"";
+            EXPECT_LE(r.bottom, line.bottom * room.lines)
+                << code << ": text " << room.number << " \"" << shown << "\"";
         }
     }
     LanguageCode = 44;
@@ -284,14 +325,18 @@ TEST(TransLtrBench, TranslatingTheMainWindowTakesUnder100ms) {
         for (int run = 0; run < 3; ++run) {
             const auto start = std::chrono::steady_clock::now();
             TranslateForm(form.get(), kProgramSection, path);
-            best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            best = std::min(
+                best,
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
-        std::printf("translating the main window (%d tagged components) into %d: %.1f ms\n", CountTagged(form.get()),
-                    code, best);
+        std::printf("translating the main window (%d tagged components) into %d: %.1f ms\n",
+                    CountTagged(form.get()), code, best);
         EXPECT_LT(best, 100.0);
         TBaseBtn* diary = FindTagged<TBaseBtn>(form.get(), 3101);
         ASSERT_NE(diary, nullptr);
-        EXPECT_EQ(diary->Caption(), code == 44 ? "Open Dream Diary" : "Traumtagebuch \xF6" "ffnen");
+        EXPECT_EQ(diary->Caption(), code == 44 ? "Open Dream Diary"
+                                               : "Traumtagebuch \xF6"
+                                                 "ffnen");
         tk::TLabel* contents = FindTagged<tk::TLabel>(form.get(), 2100);
         ASSERT_NE(contents, nullptr);
         EXPECT_EQ(contents->Caption(), code == 44 ? "Contents" : "Inhalt");

@@ -4,6 +4,8 @@
 #include "lang/TVWriter.h"
 #include "lang/TransLtr.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -11,8 +13,6 @@
 #include <fstream>
 #include <set>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace slumra::content {
 
@@ -155,7 +155,8 @@ bool LanguageFileBytes(const std::vector<LangSource>& languages, std::string& ou
                         {"Hint", TVType::String, widest(src, &LangText::hint)}},
                        {}};
         for (const auto& [n, text] : src.texts)
-            t.Rows.push_back({TVWriteValue(std::int64_t{n}), TVWriteValue(text.caption), TVWriteValue(text.hint)});
+            t.Rows.push_back(
+                {TVWriteValue(std::int64_t{n}), TVWriteValue(text.caption), TVWriteValue(text.hint)});
         tables.push_back(std::move(t));
     }
     return WriteTableFile(tables, {}, out, error);
@@ -236,8 +237,9 @@ int Dump(const std::string& path) {
 
 int LangCommand(const std::vector<std::string>& args) {
     const auto usage = [] {
-        std::fputs("usage: slumra-data lang build [--content DIR] --out FILE | check [--content DIR] | dump FILE\n",
-                   stderr);
+        std::fputs(
+            "usage: slumra-data lang build [--content DIR] --out FILE | check [--content DIR] | dump FILE\n",
+            stderr);
         return 2;
     };
     if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
@@ -261,7 +263,9 @@ int LangCommand(const std::vector<std::string>& args) {
     std::string bytes, error;
     if (errors.empty() && !LanguageFileBytes(languages, bytes, error)) errors.push_back({"UI.LNG", error});
     std::string path = out;
-    if (!build) path = (fs::temp_directory_path() / ("slumra-lang-check-" + std::to_string(::getpid()) + ".LNG")).string();
+    if (!build)
+        path = (fs::temp_directory_path() / ("slumra-lang-check-" + std::to_string(::getpid()) + ".LNG"))
+                   .string();
     if (errors.empty() && !WriteBytes(path, bytes)) errors.push_back({path, "cannot be written"});
     if (errors.empty()) VerifyLanguageFile(path, languages, errors);
     if (!build) {
