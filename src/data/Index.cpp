@@ -21,13 +21,16 @@ struct SortEntry {
     std::uint32_t length;
 };
 
+std::uint64_t BigEndian64(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int k = 0; k < 8; ++k) v = (v << 8) | p[k];
+    return v;
+}
+
 SortEntry MakeEntry(std::string_view key, std::uint32_t pos) {
-    SortEntry e{0, 0, pos, static_cast<std::uint32_t>(key.size())};
-    for (std::size_t k = 0; k < 16; ++k) {
-        std::uint64_t& half = k < 8 ? e.hi : e.lo;
-        half = (half << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
-    }
-    return e;
+    unsigned char first[16] = {};
+    if (!key.empty()) std::memcpy(first, key.data(), std::min<std::size_t>(key.size(), 16));
+    return {BigEndian64(first), BigEndian64(first + 8), pos, static_cast<std::uint32_t>(key.size())};
 }
 
 // Sorts entries by key; `keyOf(pos)` gives the whole key when 16 bytes do not settle it.
