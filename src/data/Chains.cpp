@@ -11,8 +11,9 @@ TPointerChain::TPointerChain(std::string name) : FChainName(std::move(name)) {}
 TPointerChain::~TPointerChain() = default;
 
 ChainLink* TPointerChain::NewLink() {
+    ChainLink* link = nullptr;
     if (FFreeLinks != nullptr) {
-        ChainLink* link = FFreeLinks;
+        link = FFreeLinks;
         FFreeLinks = link->Next;
         *link = ChainLink{};
         return link;
@@ -26,7 +27,9 @@ ChainLink* TPointerChain::NewLink() {
         FBlockUsed = 0;
         FBlockSize = size;
     }
-    return &FBlocks.back()[FBlockUsed++];
+    link = &FBlocks.back()[FBlockUsed++];
+    *link = ChainLink{};
+    return link;
 }
 
 void TPointerChain::FreeLink(ChainLink* link) {

@@ -11,10 +11,11 @@
 
 namespace slumra {
 
+// Links are made in blocks and left unset until used (ChainLink{} is all null).
 struct ChainLink {
-    void* Item = nullptr;
-    ChainLink* Next = nullptr;
-    ChainLink* Prev = nullptr;
+    void* Item;
+    ChainLink* Next;
+    ChainLink* Prev;
 };
 
 class TPointerChain {
