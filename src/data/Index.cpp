@@ -127,11 +127,9 @@ void TIndexLists::SortIndex(int lo, int hi) {
     // then rarely touches a text.
     std::vector<SortEntry> entries;
     entries.reserve(static_cast<std::size_t>(hi - lo + 1));
-    for (int i = lo; i <= hi; ++i) {
-        const std::string_view item = IndexItem(static_cast<std::size_t>(i));
-        entries.push_back(MakeEntry(item.substr(FItems[static_cast<std::size_t>(i)].KeyOffset), static_cast<std::uint32_t>(i)));
-    }
-    SortEntries(entries, [this](std::uint32_t pos) { return IndexItem(pos).substr(FItems[pos].KeyOffset); });
+    for (int i = lo; i <= hi; ++i)
+        entries.push_back(MakeEntry(Key(static_cast<std::size_t>(i)), static_cast<std::uint32_t>(i)));
+    SortEntries(entries, [this](std::uint32_t pos) { return Key(pos); });
     std::vector<Item> sorted;
     sorted.reserve(entries.size());
     for (const SortEntry& e : entries) sorted.push_back(FItems[e.pos]);

@@ -24,6 +24,8 @@ public:
     std::size_t IndexCount() const { return FItems.size(); }
     // "n|symbol"
     std::string_view IndexItem(std::size_t i) const { return OutlineLine(FItems[i].Line).substr(2); }
+    // The sort key of item i, as IndexKey gives it.
+    std::string_view Key(std::size_t i) const { return IndexItem(i).substr(FItems[i].KeyOffset, 255); }
 
     void Clear();
     // Adds one line of the given depth (0..2) for record n; a line of depth 2 also adds an
