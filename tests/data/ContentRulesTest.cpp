@@ -40,19 +40,20 @@ TEST(ContentRules, PhrasesCountEachTextOnceAcrossCaseAndPunctuation) {
     EXPECT_EQ(phrases[0].texts, 2u);
 }
 
-TEST(ContentRules, OverusedPhraseIsAWarningUnlessStrict) {
+TEST(ContentRules, OverusedPhraseIsAnError) {
     std::vector<Entry> entries;
     for (int i = 0; i < 10; ++i)
         entries.push_back(Symbol("Ding" + std::string(1, static_cast<char>('a' + i)),
                                  i < 2 ? "Dit kan wijzen op iets." : "Tekst nummer " + std::to_string(i)));
-    Findings lax, strict;
-    CheckDictionary(entries, lax);
+    Findings f;
+    CheckDictionary(entries, f);
+    EXPECT_TRUE(Mentions(f.errors, "'kan wijzen op' stands in 20.0 %"));
+    // At the limit itself it is allowed.
+    Findings atLimit;
     CheckOptions options;
-    options.strictPhrases = true;
-    CheckDictionary(entries, strict, options);
-    EXPECT_TRUE(Mentions(lax.warnings, "'kan wijzen op' stands in 20.0 %"));
-    EXPECT_FALSE(Mentions(lax.errors, "kan wijzen op"));
-    EXPECT_TRUE(Mentions(strict.errors, "'kan wijzen op' stands in 20.0 %"));
+    options.phraseShare = 0.20;
+    CheckDictionary(entries, atLimit, options);
+    EXPECT_FALSE(Mentions(atLimit.errors, "kan wijzen op"));
 }
 
 TEST(ContentRules, AccentedFormsNeedTheirSearchForm) {

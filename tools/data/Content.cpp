@@ -271,7 +271,7 @@ void CheckVariety(const std::vector<Entry>& entries, Findings& out, const CheckO
         if (static_cast<double>(p.texts) <= options.phraseShare * static_cast<double>(texts.size())) break;
         Problem problem{"phrases", "'" + Cp1252ToUtf8(p.words) + "' stands in " + Percent(p.texts, texts.size()) +
                                        " of the symbol texts (" + std::to_string(p.texts) + ")"};
-        (options.strictPhrases ? out.errors : out.warnings).push_back(std::move(problem));
+        out.errors.push_back(std::move(problem));
     }
     out.info.push_back(Percent(notTwo, texts.size()) + " of the symbol texts (" + std::to_string(notTwo) +
                        ") are not exactly two paragraphs (goal: at least a third)");

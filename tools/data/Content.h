@@ -43,10 +43,8 @@ struct Findings {
 };
 
 struct CheckOptions {
-    // A phrase held by more than this share of the symbol texts is reported; an error when
-    // strict, a warning otherwise.
+    // A phrase held by more than this share of the symbol texts is an error.
     double phraseShare = 0.15;
-    bool strictPhrases = false;
 };
 
 // Content rules beyond the format: duplicate symbols, over-long texts, synonym words the

@@ -34,10 +34,8 @@ int Usage() {
     std::fputs(
         "usage: slumra-data COMMAND ...\n"
         "  build [--content DIR] --out DIR   write DIR/D/iDbRecs.dat and DIR/D/Syn.dat\n"
-        "  check [--content DIR] [--emoji DIR] [--strict-phrases]\n"
-        "                                    validate the content sources and the picture map;\n"
-        "                                    --strict-phrases (or SLUMRA_STRICT_PHRASES=1):\n"
-        "                                    over-used phrases are errors, not warnings\n"
+        "  check [--content DIR] [--emoji DIR]\n"
+        "                                    validate the content sources and the picture map\n"
         "  dump-db FILE                      every record: number, Id, path, text\n"
         "  index [--count] FILE              the outline lines, a blank line, the sorted index;\n"
         "                                    --count: only how many of each\n"
@@ -136,13 +134,11 @@ int Build(const std::string& contentDir, const std::string& outDir) {
     return 0;
 }
 
-int Check(const std::string& contentDir, const std::string& emojiDir, bool strictPhrases) {
+int Check(const std::string& contentDir, const std::string& emojiDir) {
     bool ok = false;
     const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
     content::Findings found;
-    content::CheckOptions options;
-    options.strictPhrases = strictPhrases;
-    content::CheckDictionary(entries, found, options);
+    content::CheckDictionary(entries, found);
     const auto map = content::ReadPictureMap(MapFile(contentDir), found.errors);
     content::CheckPictureMap(map, "pictures.txt", entries, emojiDir, found);
     for (const auto& p : found.warnings) std::printf("warning: %s: %s\n", p.where.c_str(), p.what.c_str());
@@ -441,16 +437,10 @@ int main(int argc, char** argv) {
     }
     if (cmd == "check" || cmd == "pictures") {
         opt.erase("out");
-        if (!Options(argc, argv, 2, opt, cmd == "check" ? std::vector<std::string>{"strict-phrases"}
-                                                          : std::vector<std::string>{}))
-            return Usage();
+        if (!Options(argc, argv, 2, opt)) return Usage();
         const std::string emoji = EmojiDir(opt["content"], opt["emoji"]);
         if (cmd == "pictures") return Pictures(opt["content"], emoji);
-        // SLUMRA_STRICT_PHRASES=1 does what --strict-phrases does, for builds that set it once.
-        const char* strict = std::getenv("SLUMRA_STRICT_PHRASES");
-        const bool strictPhrases =
-            opt.count("strict-phrases") != 0 || (strict != nullptr && *strict != '\0' && std::string(strict) != "0");
-        return Check(opt["content"], emoji, strictPhrases);
+        return Check(opt["content"], emoji);
     }
     if (argc == 3 && cmd == "dump-db") return DumpDb(argv[2]);
     if (argc == 3 && cmd == "index") return Index(argv[2]);
