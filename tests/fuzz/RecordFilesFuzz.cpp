@@ -41,10 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool complete = diary.LoadFromSource(source);
         StringSink sink;
         if (!diary.SaveToSink(sink)) std::abort();
-        // What was read writes back and reads again as the same number of dreams.
+        // What was read writes back and reads again as the same dreams, in the same order.
         TDrDiRecFile again;
         MemorySource back(sink.Bytes());
         if (!again.LoadFromSource(back) || again.Count() != diary.Count()) std::abort();
+        diary.ShowAll();
+        again.ShowAll();
+        for (std::int32_t n = 1; n <= diary.Count(); ++n) {
+            const DrDiRec a = diary.GetVisibleRecord(n), b = again.GetVisibleRecord(n);
+            if (a.Id != b.Id || a.Head != b.Head || a.Description != b.Description || a.Explanation != b.Explanation)
+                std::abort();
+        }
         (void)complete;
     }
     return 0;
