@@ -1,6 +1,7 @@
 // The splash and about pictures and the frames of the logo clip.
 
 #include "Lettering.h"
+#include "Text.h"
 #include "Scenes.h"
 #include "Sky.h"
 
@@ -53,13 +54,19 @@ Image PaintIntro(int size) {
 }
 
 Image PaintAbout(int size) {
+    // The lower part holds two click areas (left and right of the middle) and stays free of text;
+    // the name, version, copyright and the credits of the shipped fonts and pictures run above.
+    const float s = F(size) / 325.0f;
     Image img(size, size);
     VerticalGradient(img, {{0.0f, Hex(0x03051a)}, {0.5f, Hex(0x0b1236)}, {0.78f, Hex(0x221e52)}});
-    const Moon moon{0.5f, 0.3f, 0.13f, 0.5f, 0.2f, 311};
+    const Moon moon{0.79f, 0.14f, 0.065f, 0.5f, 0.2f, 311};
     const auto stars = ScatterStars(312, 220, [](float, float v) { return Smoothstep(0.8f, 0.5f, v); });
-    DrawStars(img, stars,
-              [&](float u, float v) { return Smoothstep(0.13f, 0.25f, std::hypot(u - moon.u, v - moon.v)); });
-    DrawMoonGlow(img, moon, Hex(0x8898e0), 0.55f, 2.5f);
+    DrawStars(img, stars, [&](float u, float v) {
+        // None behind the lines of text, which keeps them clean.
+        const float text = Smoothstep(0.13f, 0.16f, v) * Smoothstep(0.64f, 0.6f, v);
+        return Smoothstep(0.07f, 0.14f, std::hypot(u - moon.u, v - moon.v)) * (1.0f - 0.85f * text);
+    });
+    DrawMoonGlow(img, moon, Hex(0x8898e0), 0.5f, 2.5f);
     DrawMoon(img, moon);
     // A ring round the moon, like the halo of thin high cloud.
     for (int y = 0; y < size; ++y)
@@ -77,7 +84,15 @@ Image PaintAbout(int size) {
         return Mix(Hex(0x282a5c), Hex(0x161840), Smoothstep(0, 0.08f, depth));
     });
     FillBelow(img, near, [](float, float, float) { return Hex(0x07081a); });
-    DrawWordmark(img, 0.5f * F(size), 0.66f * F(size), 0.085f * F(size), Hex(0xeae6f6), Hex(0x7a6ad8));
+    const float cx = 0.5f * F(size);
+    DrawWordmark(img, cx, 0.3f * F(size), 0.07f * F(size), Hex(0xeae6f6), Hex(0x7a6ad8));
+    const Rgb light = Hex(0xe4e6f4), soft = Hex(0xb4b8dc);
+    DrawText(img, Face::ComicBold, 15 * s, cx, 0.37f * F(size), "2.2 release 2", light);
+    DrawText(img, Face::Sans, 10.5f * s, cx, 0.425f * F(size), "\xC2\xA9 2026 Slumra", soft);
+    DrawText(img, Face::Sans, 10 * s, cx, 0.49f * F(size), "Lettertypen: Comic Neue en Liberation Sans", soft);
+    DrawText(img, Face::Sans, 10 * s, cx, 0.525f * F(size), "(SIL Open Font License 1.1)", soft);
+    DrawText(img, Face::Sans, 10 * s, cx, 0.57f * F(size), "Afbeeldingen: Fluent Emoji van Microsoft", soft);
+    DrawText(img, Face::Sans, 10 * s, cx, 0.605f * F(size), "(MIT License)", soft);
     return img;
 }
 
