@@ -36,9 +36,17 @@ std::vector<Expected> Pictures() {
     return e;
 }
 
+// The framed dialog skins: the name and message dialogs (abs) and the diary dialog (abd).
+std::vector<Expected> DialogSkins() {
+    return {{"program/I/B/abs6x4", 312, 113},  {"program/I/B/abs8x6", 390, 141},
+            {"program/I/B/abs10x7", 499, 181}, {"program/I/B/abd6x4", 392, 223},
+            {"program/I/B/abd8x6", 490, 279},  {"program/I/B/abd10x7", 627, 357}};
+}
+
 TEST(ArtFiles, ExactlyTheProgramsFilesInOneUpperCaseTree) {
     std::set<std::string> expected;
     for (const auto& p : Pictures()) expected.insert(p.key);
+    for (const auto& d : DialogSkins()) expected.insert(d.key);
     for (const char* k :
          {"program/I/B/abk", "program/a/somnar.wav", "program/V/ov6x4", "program/V/ov8x6", "program/V/ov10x7",
           "res/PAL16.bmp", "res/PAL256.bmp", "res/Intro.bmp", "res/Intro256.bmp", "res/About.bmp",
@@ -82,6 +90,12 @@ TEST(ArtFiles, TextAreasStayDark) {
             const Picture bg = DecodeJpeg(Generated().at("program/I/B/" + n + "/" + std::to_string(i)));
             EXPECT_LT(bg.Luma(0, 0, bg.width, px(25)), 0.12) << n << "/" << i << ": title row";
             EXPECT_LT(bg.Luma(px(25), px(80), px(245), px(352)), 0.3) << n << "/" << i << ": list";
+            // Not just on average: no moon, star or glow under the list's caption or rows.
+            double brightest = 0;
+            for (int y = px(55); y + 3 <= px(352); y += 3)
+                for (int x = px(25); x + 3 <= px(245); x += 3)
+                    brightest = std::max(brightest, bg.Luma(x, y, x + 3, y + 3));
+            EXPECT_LT(brightest, 0.36) << n << "/" << i << ": brightest spot under the list";
         }
     }
     const Picture overlay = DecodeJpeg(Generated().at("program/I/B/s"));
@@ -129,6 +143,21 @@ TEST(ArtFiles, DialogTileHasNoSeam) {
         inside = std::max(inside, std::max(columnStep(x, x + 1), rowStep(x, x + 1)));
     EXPECT_LE(columnStep(tile.width - 1, 0), inside);
     EXPECT_LE(rowStep(tile.height - 1, 0), inside);
+}
+
+// A dialog over another dialog must show where it ends: a light rim just inside its rounded
+// outline, clearly above the ground it frames.
+TEST(ArtFiles, DialogSkinsAreFramedAtTheirSize) {
+    for (const Expected& e : DialogSkins()) {
+        const Picture p = DecodeBmp24(Generated().at(e.key));
+        ASSERT_EQ(p.width, e.width) << e.key;
+        ASSERT_EQ(p.height, e.height) << e.key;
+        const double ground = p.Luma(30, 20, p.width - 30, p.height - 20);
+        EXPECT_GT(p.Luma(40, 0, p.width - 40, 4), ground + 0.2) << e.key << ": top edge";
+        EXPECT_GT(p.Luma(0, 30, 4, p.height - 30), ground + 0.2) << e.key << ": left edge";
+        EXPECT_GT(p.Luma(40, p.height - 4, p.width - 40, p.height), ground + 0.2) << e.key << ": bottom edge";
+        EXPECT_LT(ground, 0.2) << e.key << ": light text stands on it";
+    }
 }
 
 TEST(ArtFiles, SameBytesOnEveryRunWhateverTheThreads) {

@@ -106,6 +106,16 @@ std::vector<Job> Jobs() {
             add("I/B/mb" + suffix, PaintMenuStrip(strip[i][0], strip[i][1]));
             add("I/B/ms" + suffix, PaintMenuHighlight(highlight[i][0], highlight[i][1]));
             add("I/B/cddb" + suffix, PaintRecordPanel(record[i][0], record[i][1], scale));
+            // The dialogs at their sizes in this design: the name and message dialogs (abs) and
+            // the diary dialog (abd), both framed, the small ones on a lighter ground.
+            const int small[3][2] = {{312, 113}, {390, 141}, {499, 181}};
+            const int dialog[3][2] = {{392, 223}, {490, 279}, {627, 357}};
+            const Image abs = PaintDialogSkin(small[i][0], small[i][1], 40, 1.0f);
+            const Image abd = PaintDialogSkin(dialog[i][0], dialog[i][1], 40, 0.0f);
+            out.push_back(Program("I/B/abs" + suffix, EncodeBmp24(abs.Width(), abs.Height(),
+                                                                  ToRgb8(abs, StateFor("I/B/abs" + suffix)))));
+            out.push_back(Program("I/B/abd" + suffix, EncodeBmp24(abd.Width(), abd.Height(),
+                                                                  ToRgb8(abd, StateFor("I/B/abd" + suffix)))));
             const int clip = i == 0 ? 45 : i == 1 ? 56 : 72;
             out.push_back(Program("V/ov" + suffix, LogoClip(clip)));
             return out;

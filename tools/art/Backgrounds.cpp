@@ -261,7 +261,7 @@ Painter Crescent() {
         return Smoothstep(0.05f, 0.55f, f) * Smoothstep(0.4f, 0.6f, v) * Smoothstep(0.75f, 0.64f, v);
     });
     const Field mist(400, 300, [](float u, float v) { return 0.6f + 0.4f * Fbm(u * 4, v * 10, 4, 63); });
-    const Moon moon{0.28f, 0.22f, 0.036f, 0.13f, -0.45f, 7, Hex(0xf7f0e0), 0.12f};
+    const Moon moon{0.43f, 0.1f, 0.036f, 0.13f, -0.45f, 7, Hex(0xf7f0e0), 0.12f};
     const std::vector<Profile> layers = {Rolling(0.72f, 0.1f, 2.2f, 64, 5), Rolling(0.8f, 0.11f, 2.6f, 65, 5),
                                          Rolling(0.9f, 0.12f, 1.8f, 66, 5)};
     const std::vector<Rgb> colours = {Hex(0x3b2f66), Hex(0x1f1a44), Hex(0x0a0a1a)};
@@ -417,7 +417,7 @@ Painter MirrorLake() {
 // 8: a great moon rising over desert dunes.
 Painter Dunes() {
     const auto stars = ScatterStars(808, 700, [](float, float v) { return Smoothstep(0.7f, 0.15f, v); });
-    const Moon moon{0.3f, 0.6f, 0.085f, 0.5f, 0.1f, 19, Hex(0xf6e4c8), 0.05f};
+    const Moon moon{0.92f, 0.7f, 0.085f, 0.5f, 0.1f, 19, Hex(0xf6e4c8), 0.05f};
     auto dune = [](float base, float amp, float freq, std::uint32_t key) -> Profile {
         return [=](float u) {
             // A softened fold gives the crests of wind-blown sand without a kink.
@@ -501,7 +501,7 @@ Painter Nebula() {
                 img.At(x, y) = Screen(img.At(x, y), colour * glow + Hex(0xe8c8f0) * (0.25f * core * d));
             }
         // A spiral galaxy far away, seen at a slant.
-        const float gu = 0.17f, gv = 0.22f, gr = 0.07f;
+        const float gu = 0.44f, gv = 0.12f, gr = 0.06f;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const float u = (F(x) + 0.5f) / F(w), v = (F(y) + 0.5f) / F(h);
@@ -563,6 +563,25 @@ Painter FallingStars() {
     };
 }
 
+// The list and its caption on the left of the window: no light there may come near the light
+// text. Brightness above a low knee is squeezed, so stars and glows stay as faint traces.
+void QuietListArea(Image& img) {
+    const float u0 = 25.0f / 640, u1 = 245.0f / 640, v0 = 55.0f / 480, v1 = 352.0f / 480, soft = 0.04f;
+    const float knee = 0.24f, cap = 0.32f;
+    for (int y = 0; y < img.Height(); ++y)
+        for (int x = 0; x < img.Width(); ++x) {
+            const float u = (F(x) + 0.5f) / F(img.Width()), v = (F(y) + 0.5f) / F(img.Height());
+            const float m = Smoothstep(u0 - soft, u0, u) * Smoothstep(u1 + soft, u1, u) *
+                            Smoothstep(v0 - soft, v0, v) * Smoothstep(v1 + soft, v1, v);
+            if (m <= 0) continue;
+            Rgb& p = img.At(x, y);
+            const float l = std::max({Luma(p), p.r * 0.6f, p.g * 0.6f, p.b * 0.6f});
+            if (l <= knee) continue;
+            const float want = std::min(cap, knee + (l - knee) * 0.25f);
+            p = p * Mixf(1.0f, want / l, m);
+        }
+}
+
 Painter Make(int number) {
     switch (number) {
         case 1:
@@ -595,6 +614,7 @@ std::vector<Image> PaintBackground(int number, const std::vector<Size>& sizes) {
     std::vector<Image> out;
     for (const Size& s : sizes) {
         Image img = paint(s.w, s.h);
+        QuietListArea(img);
         Grain(img, 0.006f, static_cast<std::uint64_t>(number) * 977 + static_cast<std::uint64_t>(s.w));
         out.push_back(std::move(img));
     }

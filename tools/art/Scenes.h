@@ -29,6 +29,9 @@ Image PaintDiaryPanel(int w, int h);
 Image PaintOverlayPanel(int w, int h);
 // A seamless tile for the small dialogs.
 Image PaintDialogTile(int size);
+// A whole dialog of w x h whose window is cut with round corners of `corner` pixels across:
+// the tile's night with a light rim along the outline; tone (0..1) lifts the ground a little.
+Image PaintDialogSkin(int w, int h, int corner, float tone);
 
 // The splash picture (its lower 40 pixels left quiet for the status line and gauge).
 Image PaintIntro(int size);

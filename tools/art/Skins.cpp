@@ -239,4 +239,25 @@ Image PaintDialogTile(int size) {
     return img;
 }
 
+Image PaintDialogSkin(int w, int h, int corner, float tone) {
+    // The same night as the tile, framed: a light rim just inside the window's rounded outline
+    // and a faint glow along it, so that a dialog stands clear of whatever lies under it.
+    const Image tile = PaintDialogTile(320);
+    Image img(w, h);
+    const float r = F(corner) / 2;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            // Signed distance to the rounded rectangle (negative inside).
+            const float px = F(x) + 0.5f, py = F(y) + 0.5f;
+            const float qx = std::fabs(px - F(w) / 2) - (F(w) / 2 - r), qy = std::fabs(py - F(h) / 2) - (F(h) / 2 - r);
+            const float d = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - r;
+            Rgb c = tile.At(x % 320, y % 320);
+            c = Screen(c, Hex(0x4a4890) * (tone * 0.35f));
+            c = Screen(c, Hex(0x6a70c8) * (0.35f * std::exp(d / 7.0f)));
+            c = Screen(c, Hex(0xb8c0ff) * (0.9f * Rim(d, 1.1f)));
+            img.At(x, y) = c;
+        }
+    return img;
+}
+
 }  // namespace slumra::art
