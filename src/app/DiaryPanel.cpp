@@ -11,6 +11,7 @@
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
 #include "lang/Cp1252.h"
+#include "output/Printer.h"
 #include "toolkit/ListRows.h"
 
 #include <algorithm>
@@ -104,10 +105,12 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsLst->SetItemHeight(17);
     TransparentList(DrDiExpsLst, 3200);
     DrDiExpsLst->Hide();
-    DrDiExpsLst->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned) {
+    DrDiExpsLst->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned state) {
         tk::PaintTransparentRow(*DrDiExpsLst, F.TopRowCache[kExpsSlot], DrDiExpsLst->TopIndex(),
                                 i < 0 || i == DrDiExpsLst->Count() - 1, r, BkUnder(*DreamDiaryBk, *DrDiExpsLst),
                                 [&](tk::TCanvas& c) {
+                                    // The entry whose interpretation is shown stands out.
+                                    if ((state & tk::odSelected) != 0) c.Font.SetStyle(tk::fsBold);
                                     if (i >= 0)
                                         c.TextOut(5, 0, AfterBar(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]));
                                 });
@@ -118,19 +121,19 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsLst->OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned) { F.Records->IndexLstKeyUp(s, key); };
     DrDiExpsLstLbl = Label(DreamDiaryPnl, 320, 220, "Aantal gevonden verklaringen: 0", 3207);
     DrDiSearchForExpsBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiSearchForExpsBtn, 349, 266, 200, "Zoek naar mogelijke verklaringen",
+    TextButton(DrDiSearchForExpsBtn, 335, 266, 255, "Zoek naar mogelijke verklaringen",
                "Zoek naar mogelijke verklaringen voor de huidige droom", 3208);
     DrDiSearchForExpsBtn->OnClick = [this](tk::TControl*) { DrDiSearchForExpsBtnClick(); };
     DrDiAddBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiAddBtn, 349, 288, 200, "Nieuwe droom toevoegen", "Droom toevoegen aan het droomnachtboek",
+    TextButton(DrDiAddBtn, 335, 288, 255, "Nieuwe droom toevoegen", "Droom toevoegen aan het droomnachtboek",
                3300);
     DrDiAddBtn->OnClick = [this](tk::TControl*) { DrDiAddBtnClick(); };
     DrDiDeleteBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiDeleteBtn, 349, 310, 200, "Huidige droom verwijderen",
+    TextButton(DrDiDeleteBtn, 335, 310, 255, "Huidige droom verwijderen",
                "Huidige droom verwijderen uit het droomnachtboek", 3400);
     DrDiDeleteBtn->OnClick = [this](tk::TControl*) { DrDiDeleteBtnClick(); };
     DrDiRenameBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiRenameBtn, 349, 332, 200, "Huidige droom hernoemen", "Huidige droom en andere naam geven",
+    TextButton(DrDiRenameBtn, 335, 332, 255, "Huidige droom hernoemen", "Huidige droom en andere naam geven",
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
     for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn}) {
@@ -171,7 +174,13 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
 }
 
 void TDiaryPanel::OpenDiary() {
-    const std::string path = OpenDiaryDialog(&F.anImage);
+    const std::string path = OpenDiaryDialog(&F.anImage, [this](HWND owner, const std::string& diary) {
+        DiaryPrint print;
+        print.Caption = F.Caption();
+        print.Labels = {DrDiDreamDateLbl->Caption(), DrDiDreamTimeLbl->Caption(), DrDiRecTextLbl->Caption(),
+                        DrDiRecExpTextLbl->Caption()};
+        (void)PrintDiaryJob(owner, diary, std::move(print));
+    });
     if (path.empty()) {
         F.UpdateStatus();
         return;

@@ -65,6 +65,9 @@ TMainForm::TMainForm() : tk::TForm(kMainWindowClass) {
     // 6. The outline a whole number of rows high.
     tk::TOutline* outline = Records->ContentLst;
     outline->SetHeight(outline->ItemHeight() * (outline->Height() / outline->ItemHeight()));
+    // The overlay's text ends on a whole row, inside its rounded shape.
+    tk::TListBox* overlay = Diary->DrDiExpsLstPnlText;
+    overlay->SetHeight(overlay->ItemHeight() * (overlay->Height() / overlay->ItemHeight()));
     // 7. Full screen, the layout panel centred.
     const int sw = tk::TScreen::Width(), sh = tk::TScreen::Height();
     SetBounds(0, 0, sw, sh);
@@ -276,6 +279,8 @@ void TMainForm::FormShow() {
         Records->IndexLst->SetItemIndex(0);
         Records->IndexLstSelect(Records->IndexLst);
     }
+    Records->TellWhenEmpty();
+    UpdateStatus();
     // 7. The background sound.
     SoundPath = (FProgramFolder + "a\\somnar.wav").substr(0, 255);
     SoundSBtnClick();
@@ -337,7 +342,10 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 }
 
 void TMainForm::FormMinimize() {
+    // The application window carries the task bar entry; the full-screen window goes out of
+    // sight with it (where no window manager hides owned windows, it would stay on screen).
     ShowWindow(tk::Application().Handle(), SW_MINIMIZE);
+    ShowWindow(Handle(), SW_HIDE);
 }
 
 void TMainForm::FormRestore() {
@@ -392,13 +400,16 @@ void TMainForm::Message(const std::string& caption, const std::string& text) {
 }
 
 void TMainForm::SoundSBtnClick() {
-    if (SoundSBtn->ButtonIsDown()) {
-        StopSound();
-        SoundSBtn->SetButtonIsDown(false);
-    } else {
+    const bool on = !SoundSBtn->ButtonIsDown();
+    if (on)
         PlaySound(SoundPath);
-        SoundSBtn->SetButtonIsDown(true);
-    }
+    else
+        StopSound();
+    SoundSBtn->SetButtonIsDown(on);
+    // Latched or not differs by a pixel only: without sound the "G" is struck through and dimmed.
+    const unsigned style = SoundSBtn->Font.Style() & ~static_cast<unsigned>(tk::fsStrikeOut);
+    SoundSBtn->Font.SetStyle(on ? style : style | tk::fsStrikeOut);
+    SoundSBtn->Font.SetColor(on ? kTextColor : kDimTextColor);
 }
 
 void TMainForm::PlaySound(const std::string& path) {
@@ -428,7 +439,7 @@ void TMainForm::HelpBtnClick() {
         std::string(kHelpServer) + "/index.dll?lngid=" + std::to_string(kLanguageCode) +
         "&customerno=" + "&programlabel=" + "somnar" + "&programversionnumber=" + "2221" + "&show=onlinehelp";
     tk::OpenWebPage(address);
-    ShowWindow(tk::Application().Handle(), SW_MINIMIZE);
+    tk::Application().Minimize();
 }
 
 LRESULT TMainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

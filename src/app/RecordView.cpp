@@ -10,6 +10,7 @@
 #include "data/Files.h"
 #include "data/Index.h"
 #include "output/ClipText.h"
+#include "output/Printer.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ListRows.h"
@@ -108,6 +109,7 @@ TRecordView::TRecordView(TMainForm& form) : F(form) {
     ToClipBrdBtn->OnClick = [this](tk::TControl*) { ToClipBrdBtnClick(); };
     PrintBtn = new TBaseBtn(iDbRecTextPnl);
     TextButton(PrintBtn, 216, 246, 75, "Afdrukken", "Huidige onderdeel afdrukken", 2400);
+    PrintBtn->OnClick = [this](tk::TControl*) { PrintBtnClick(); };
     for (TBaseBtn* b : {ToClipBrdBtn, PrintBtn}) {
         b->OnMouseIn = [this](tk::TControl* s) { F.BtnMouseIn(s); };
         b->OnMouseOut = [this](tk::TControl* s) { F.BtnMouseOut(s); };
@@ -152,6 +154,7 @@ void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {
         ContentIndexLbl->SetCaption("Index");
         button->SetCaption("Zoeken via inhoud");
         IndexLstSelect(IndexLst);
+        IndexLst->SetFocus();
     } else {
         F.SlideMenu(1);
         IndexLst->Hide();
@@ -161,6 +164,7 @@ void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {
         ContentIndexLbl->SetCaption("Inhoud");
         button->SetCaption("Zoeken via index");
         ContentLstSelect(ContentLst->SelectedItem());
+        ContentLst->SetFocus();
     }
 }
 
@@ -271,6 +275,8 @@ void TRecordView::ShowRecord(const iDbRecInfo& rec) {
         while (static_cast<int>(lines.size()) * list->ItemHeight() < list->Height()) lines.emplace_back();
         list->BeginUpdate();
         list->SetItems(std::move(lines));
+        // A new record is read from its first line, wherever the last one was scrolled to.
+        list->SetTopIndex(0);
         list->EndUpdate();
         if (diary && diaryPanel.DrDiExpsLst->Count() > 0) {
             diaryPanel.DrDiExpsLstPnl->Show();
@@ -320,11 +326,26 @@ void TRecordView::ToClipBrdBtnClick() {
     (void)tk::SetClipboardText(F.Handle(), RecordClipboardText(rec.Head, rec.Text, F.Caption()));
 }
 
+void TRecordView::TellWhenEmpty() {
+    if (F.RecordFile && F.RecordFile->VisibleCount() > 0) return;
+    iDbRecHeader->SetCaption("");
+    iDbRecText->SetItems({"", "Het woordenboek kon niet worden gelezen."});
+}
+
+void TRecordView::PrintBtnClick() {
+    TiDbRecFile* records = F.RecordFile.get();
+    if (records == nullptr || records->VisibleCount() <= 0 || records->VisibleCount() < records->CursorIndex()) return;
+    const iDbRecInfo rec = records->GetVisibleRecord(records->CursorIndex());
+    (void)PrintRecordJob(F.Handle(),
+                         RecordPrint{F.Caption(), rec.Head != nullptr ? rec.Head : "", rec.Text != nullptr ? rec.Text : "",
+                                     kPublisherNotice},
+                         iDbRecText->Font.Name());
+}
+
 void TRecordView::UpdateStatus(bool diary) {
     const bool fetched = F.RecordFile && F.RecordFile->VisibleCount() > 0 && F.RecordFile->CursorIndex() > 0;
     ToClipBrdBtn->SetEnabled(fetched);
-    // Printing has no print job behind it yet: the button stays off rather than do nothing.
-    PrintBtn->SetEnabled(false);
+    PrintBtn->SetEnabled(fetched && AnyPrinterInstalled());
     iDbRecText->SetVisible(iDbRecText->Count() > 0);
     ContentLst->SetVisible(ContentLst->ItemCount() > 0 && (F.ViewFlags & ContentShown) != 0 && !diary);
     IndexLst->SetVisible(IndexLst->Count() > 0 && (F.ViewFlags & IndexShown) != 0 && !diary);

@@ -48,8 +48,12 @@ public:
     void IndexLstKeyUp(tk::TControl* sender, WORD key);
     void ContentLstMouseUp(int x, int y);
     void ToClipBrdBtnClick();
+    // Prints the shown record on the printer the user chooses.
+    void PrintBtnClick();
     // Switches between the outline and the index (the menu strip's first button).
     void SwitchOutlineIndex(TBaseBtn* button);
+    // When no record could be read, says so in the record panel.
+    void TellWhenEmpty();
     // Enables and shows what the current record allows.
     void UpdateStatus(bool diary);
 

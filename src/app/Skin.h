@@ -11,6 +11,8 @@ namespace slumra {
 
 // The light text colour of every window (14869728).
 inline constexpr COLORREF kTextColor = RGB(0xE0, 0xE4, 0xE2);
+// The same, dimmed: what is switched off.
+inline constexpr COLORREF kDimTextColor = RGB(0x80, 0x84, 0x90);
 
 // An 18 × 18 title-bar button with a face and shadow ("X", "?", "-", "i", "G").
 void TitleButton(TBaseBtn* b, int x, int y, const std::string& caption, const std::string& hint, int tag,

@@ -8,6 +8,7 @@
 #include "diary/NameFilter.h"
 #include "diary/NewDlg.h"
 #include "lang/Cp1252.h"
+#include "output/Printer.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ListRows.h"
 #include "toolkit/Text.h"
@@ -63,6 +64,7 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
     PersonsBoxChangeBtn->OnClick = [this](tk::TControl* s) { PersonsBoxChangeBtnClick(s); };
     // Printing a diary waits for the print job; until then the button stays off.
     PersonsBoxPrintBtn = DialogButton(this, 260, 110, 120, "Afdrukken", 4500);
+    PersonsBoxPrintBtn->OnClick = [this](tk::TControl* s) { PersonsBoxPrintBtnClick(s); };
     NoBtn = DialogButton(this, 140, 196, 120, "Annuleren", 4600);
     NoBtn->OnClick = [this](tk::TControl* s) { NoBtnClick(s); };
     YesBtn = DialogButton(this, 260, 196, 120, "Openen", 4700);
@@ -115,7 +117,7 @@ void TOpenDreamDiaryDialog::UpdateButtons() {
     const bool chosen = PersonsBox->Count() > 0 && PersonsBox->ItemIndex() >= 0;
     PersonsBoxDeleteBtn->SetEnabled(chosen);
     PersonsBoxChangeBtn->SetEnabled(chosen);
-    PersonsBoxPrintBtn->SetEnabled(false);
+    PersonsBoxPrintBtn->SetEnabled(chosen && PrintFunc && AnyPrinterInstalled());
     YesBtn->SetEnabled(chosen);
 }
 
@@ -217,9 +219,16 @@ void TOpenDreamDiaryDialog::PersonsBoxDrawItem(int index, const RECT& rect, unsi
                             });
 }
 
-std::string OpenDiaryDialog(TPMultiImage* loader) {
+void TOpenDreamDiaryDialog::PersonsBoxPrintBtnClick(tk::TControl*) {
+    if (PersonsBox->ItemIndex() < 0 || !PrintFunc) return;
+    PrintFunc(Handle(), PathOf(SelectedName()));
+}
+
+std::string OpenDiaryDialog(TPMultiImage* loader, std::function<void(HWND owner, const std::string& path)> print) {
     try {
         auto dialog = std::make_unique<TOpenDreamDiaryDialog>(loader);
+        dialog->PrintFunc = std::move(print);
+        dialog->UpdateButtons();
         TShownDialog<TOpenDreamDiaryDialog> shown(gDiaryDialog, dialog.get());
         return dialog->ShowModal() == 1 ? dialog->ChosenPath() : std::string();
     } catch (...) {

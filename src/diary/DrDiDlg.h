@@ -36,6 +36,10 @@ public:
                        const std::string& noCaption)>
         AskMessageFunc;
 
+    // Prints the diary at a path, the dialog (its owner) staying open; the main window's own
+    // printing unless a test puts another. Without one the button stays off.
+    std::function<void(HWND owner, const std::string& path)> PrintFunc;
+
     // The folder the diaries are listed from, with its trailing backslash.
     const std::string& Folder() const { return FFolder; }
     // The full path of the diary `name`.
@@ -56,6 +60,7 @@ public:
     void PersonsBoxAddBtnClick(tk::TControl* sender);
     void PersonsBoxDeleteBtnClick(tk::TControl* sender);
     void PersonsBoxChangeBtnClick(tk::TControl* sender);
+    void PersonsBoxPrintBtnClick(tk::TControl* sender);
 
 private:
     void PersonsBoxDrawItem(int index, const RECT& rect, unsigned state);
@@ -68,7 +73,8 @@ private:
 
 // Shows the diary dialog (its skin loaded through `loader`) and answers the path of the diary
 // chosen with "Openen" (or Enter); empty when the dialog was left otherwise.
-std::string OpenDiaryDialog(TPMultiImage* loader = nullptr);
+std::string OpenDiaryDialog(TPMultiImage* loader = nullptr,
+                            std::function<void(HWND owner, const std::string& path)> print = {});
 
 // The diary dialog while OpenDiaryDialog shows it, else null.
 TOpenDreamDiaryDialog* OpenDreamDiaryDialog();

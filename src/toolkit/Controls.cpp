@@ -706,6 +706,11 @@ void TLabel::AdjustSize() {
     SetBounds(FLeft, FTop, FCaption.empty() ? FWidth : s.cx, s.cy);
 }
 
+void TLabel::ChangeScale(int m, int d) {
+    TControl::ChangeScale(m, d);
+    AdjustSize();
+}
+
 void TLabel::Paint(TCanvas& canvas) {
     RECT r{0, 0, FWidth, FHeight};
     if (!Transparent) {

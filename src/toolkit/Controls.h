@@ -221,6 +221,8 @@ public:
     bool WordWrap = false;
     bool AutoSize = true;
     void Paint(TCanvas& canvas) override;
+    // A scaled font does not grow its text by exactly the factor: an auto-sized label measures anew.
+    void ChangeScale(int m, int d) override;
 
 private:
     void AdjustSize();

@@ -156,6 +156,21 @@ bool TListBox::Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ERASEBKGND && OnDrawItem) return 1;  // the owner paints every pixel
+    const bool scrolls = msg == WM_VSCROLL || msg == WM_MOUSEWHEEL || msg == WM_KEYDOWN || msg == LB_SETTOPINDEX ||
+                         msg == LB_SETCURSEL;
+    if (scrolls && OnDrawItem && FUpdating == 0 && FHandle != nullptr && IsWindowVisible(FHandle)) {
+        // Owner-drawn rows show a background that does not move with them: the platform would
+        // first shift the old pixels and show rows over a moved background. Scrolling runs with
+        // drawing off, and the list is then painted whole at once (twice: the first paint after
+        // a new first row only asks for the whole list).
+        TWinControl::WndProc(WM_SETREDRAW, FALSE, 0);
+        const LRESULT result = TWinControl::WndProc(msg, wp, lp);
+        TWinControl::WndProc(WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(FHandle, nullptr, FALSE);
+        UpdateWindow(FHandle);
+        UpdateWindow(FHandle);
+        return result;
+    }
     if (msg == WM_PAINT && Count() == 0 && OnDrawItem) {
         // An empty list still shows its owner's background.
         PAINTSTRUCT ps;
@@ -287,6 +302,16 @@ bool TEdit::Notification(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 LRESULT TEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SETFONT && wp != 0) {
+        // What the user types is drawn without smoothing: thin faces smoothed on white read as
+        // pale grey, solid black pixels read best.
+        LOGFONTW lf{};
+        if (GetObjectW(reinterpret_cast<HFONT>(wp), sizeof lf, &lf) == sizeof lf) {
+            lf.lfQuality = NONANTIALIASED_QUALITY;
+            FCrispFont.Reset(CreateFontIndirectW(&lf));
+            if (FCrispFont) wp = reinterpret_cast<WPARAM>(FCrispFont.Get());
+        }
+    }
     if (msg == WM_CHAR && wp >= 32) {
         unsigned char b = 0;
         if (!CodePointToCp1252(static_cast<char32_t>(wp), b)) {

@@ -108,6 +108,7 @@ private:
     std::string FText;  // kept while there is no window
     int FMaxLength = 0;
     int FRefused = 0;
+    FontHandle FCrispFont;
 };
 
 // A multi-line edit with word wrap and a vertical scroll bar; lines end in CR LF.

@@ -4,6 +4,7 @@
 #include "diary/DrDiDlg.h"
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
+#include "output/Printer.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Text.h"
 
@@ -285,7 +286,16 @@ TEST_F(DiaryDialog, EachEntryIsItsOwnFileAndTheButtonsNeedAChoice) {
     EXPECT_TRUE(d->PersonsBoxDeleteBtn->Enabled());
     EXPECT_TRUE(d->PersonsBoxChangeBtn->Enabled());
     EXPECT_TRUE(d->YesBtn->Enabled());
-    EXPECT_FALSE(d->PersonsBoxPrintBtn->Enabled());  // no print job yet
+    EXPECT_FALSE(d->PersonsBoxPrintBtn->Enabled());  // no printing handed in
+    std::string printed;
+    d->PrintFunc = [&printed](HWND, const std::string& path) { printed = path; };
+    d->UpdateButtons();
+    EXPECT_EQ(d->PersonsBoxPrintBtn->Enabled(), AnyPrinterInstalled());
+    if (AnyPrinterInstalled()) {
+        Click(d->PersonsBoxPrintBtn, true);
+        EXPECT_EQ(printed, folder_ + "Jan.oud.ddf");
+        EXPECT_TRUE(IsWindowVisible(d->Handle()));
+    }
     // Deleting the old copy deletes that copy, not the diary listed beside it.
     answers_ = {true};
     Click(d->PersonsBoxDeleteBtn, true);

@@ -231,6 +231,9 @@ TEST_F(DiaryPanel, ClosingTheProgramWithAFailingSaveWritesAnEmergencyCopyAndStay
     for (const auto& e : fs::directory_iterator(rescue, ec)) fs::remove(e.path(), ec);
     HeldFile held(path + ".new");
     yes = false;
+    form->Show();  // a close before the window is up waits for it
+    test::Pump();
+    messages.clear();
     SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(form->Handle()));
     EXPECT_TRUE(form->Diary->Session.IsOpen());
