@@ -2,6 +2,7 @@
 // Prints UTF-8; writes Windows-1252. Bad input: one line naming the file and the problem, exit 1.
 
 #include "Content.h"
+#include "DiaryCmds.h"
 #include "Lang.h"
 #include "Judged.h"
 #include "Pictures.h"
@@ -41,6 +42,9 @@ int Usage() {
         "                                    --count: only how many of each\n"
         "  explain DB SYN FILE               the explanation search over the description in FILE\n"
         "                                    (Windows-1252): the found items, number|name, in order\n"
+        "  explain --extra DB SYN FILE       the same, a line --, then the second pass's items\n"
+        "  export DB SYN DIARY (--html|--text) OUT\n"
+        "                                    a diary as an HTML page or text (UTF-8) with its symbols\n"
         "  dump-diary FILE                   every dream of a diary file\n"
         "  samples [--content DIR]           run the explanation search over content/samples;\n"
         "                                    recall and precision over the judged ones\n"
@@ -126,6 +130,11 @@ int Build(const std::string& contentDir, const std::string& outDir) {
     const std::string syn = (fs::path(outDir) / "D" / "Syn.dat").string();
     if (!WriteFile(db, content::DatabaseBytes(entries))) return Fail(db, "cannot be written");
     if (!WriteFile(syn, content::SynonymBytes(entries))) return Fail(syn, "cannot be written");
+    content::Findings phraseProblems;
+    const auto phrases = content::ReadPhraseSource(contentDir, phraseProblems);
+    if (!phraseProblems.errors.empty()) return Fail(phraseProblems.errors[0].where, phraseProblems.errors[0].what);
+    const std::string phr = (fs::path(outDir) / "D" / "Phrases.dat").string();
+    if (!WriteFile(phr, content::PhraseBytes(phrases))) return Fail(phr, "cannot be written");
     const auto symbols = std::count_if(entries.begin(), entries.end(), [](const content::Entry& e) {
         return e.level == content::Level::Symbol;
     });
@@ -139,6 +148,7 @@ int Check(const std::string& contentDir, const std::string& emojiDir) {
     const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
     content::Findings found;
     content::CheckDictionary(entries, found);
+    content::CheckPhrases(contentDir, entries, found);
     const auto map = content::ReadPictureMap(MapFile(contentDir), found.errors);
     content::CheckPictureMap(map, "pictures.txt", entries, emojiDir, found);
     for (const auto& p : found.warnings) std::printf("warning: %s: %s\n", p.where.c_str(), p.what.c_str());
@@ -446,6 +456,10 @@ int main(int argc, char** argv) {
     if (argc == 3 && cmd == "index") return Index(argv[2]);
     if (argc == 4 && cmd == "index" && std::string(argv[2]) == "--count") return Index(argv[3], true);
     if (argc == 5 && cmd == "explain") return Explain(argv[2], argv[3], argv[4]);
+    if (argc == 6 && cmd == "explain" && std::string(argv[2]) == "--extra")
+        return content::ExplainExtra(argv[3], argv[4], argv[5]);
+    if (argc == 7 && cmd == "export" && (std::string(argv[5]) == "--html" || std::string(argv[5]) == "--text"))
+        return content::ExportDiary(argv[2], argv[3], argv[4], std::string(argv[5]) == "--html", argv[6]);
     if (argc == 3 && cmd == "dump-diary") return DumpDiary(argv[2]);
     if (argc == 4 && cmd == "generate") return Generate(argv[2], argv[3]);
     if (cmd == "lang") return content::LangCommand(std::vector<std::string>(argv + 2, argv + argc));
