@@ -10,6 +10,7 @@
 
 #include "data/Coding.h"
 #include "data/Files.h"
+#include "data/Find.h"
 #include "data/Index.h"
 #include "data/Synonyms.h"
 #include "data/iDbRecs.h"
@@ -45,6 +46,7 @@ int Usage() {
         "  explain --extra DB SYN FILE       the same, a line --, then the second pass's items\n"
         "  export DB SYN DIARY (--html|--text) OUT\n"
         "                                    a diary as an HTML page or text (UTF-8) with its symbols\n"
+        "  find DB SYN WORD...               the dictionary search: number|name, best first\n"
         "  dump-diary FILE                   every dream of a diary file\n"
         "  samples [--content DIR]           run the explanation search over content/samples;\n"
         "                                    recall and precision over the judged ones\n"
@@ -281,6 +283,24 @@ int Explain(const std::string& dbPath, const std::string& synPath, const std::st
     return rc;
 }
 
+// The main window's dictionary search over the words given (UTF-8).
+int Find(const std::string& dbPath, const std::string& synPath, const std::vector<std::string>& words) {
+    TiDbRecFile file;
+    int rc = 0;
+    if (!LoadDb(dbPath, file, rc)) return rc;
+    if (!FileExists(synPath)) return Fail(synPath, "no such file");
+    std::string query, word;
+    for (const auto& w : words) {
+        if (!Utf8ToCp1252(w, word)) return Fail(w, "character outside Windows-1252");
+        query += (query.empty() ? "" : " ") + word;
+    }
+    TFindIndex index;
+    index.Build(file, LoadSynonymList(synPath));
+    for (const std::int32_t n : index.Find(query))
+        Print(std::to_string(n) + "|" + std::string(index.SymbolName(n)) + "\n");
+    return rc;
+}
+
 int DumpDiary(const std::string& path) {
     if (!FileExists(path)) return Fail(path, "no such file");
     TDrDiRecFile diary;
@@ -460,6 +480,7 @@ int main(int argc, char** argv) {
         return content::ExplainExtra(argv[3], argv[4], argv[5]);
     if (argc == 7 && cmd == "export" && (std::string(argv[5]) == "--html" || std::string(argv[5]) == "--text"))
         return content::ExportDiary(argv[2], argv[3], argv[4], std::string(argv[5]) == "--html", argv[6]);
+    if (argc >= 5 && cmd == "find") return Find(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     if (argc == 3 && cmd == "dump-diary") return DumpDiary(argv[2]);
     if (argc == 4 && cmd == "generate") return Generate(argv[2], argv[3]);
     if (cmd == "lang") return content::LangCommand(std::vector<std::string>(argv + 2, argv + argc));
