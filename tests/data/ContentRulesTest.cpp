@@ -75,6 +75,11 @@ TEST(ContentRules, ReferencesToNoSymbolAndSharedWordsAreReportedRightly) {
     CheckDictionary(entries, f);
     EXPECT_TRUE(Mentions(f.warnings, "{Zee} names no symbol"));
     EXPECT_FALSE(Mentions(f.warnings, "{hond}"));
+    // Resolved as the program resolves it: accents and case do not matter.
+    Findings accents;
+    CheckDictionary({Symbol("Ru\xEFne", "Zie {RUINE}."), Symbol("Zee", "Zie {Ru\xEFne} en {Rune}.")}, accents);
+    EXPECT_FALSE(Mentions(accents.warnings, "{RUINE}"));
+    EXPECT_TRUE(Mentions(accents.warnings, "{Rune} names no symbol"));
     // A word in two groups is a figure, not a warning.
     EXPECT_FALSE(Mentions(f.warnings, "poes"));
     EXPECT_TRUE(std::any_of(f.info.begin(), f.info.end(), [](const std::string& s) {

@@ -4,6 +4,7 @@
 
 #include "data/Coding.h"
 #include "data/Files.h"
+#include "data/Find.h"
 #include "data/Synonyms.h"
 #include "data/iDbRecs.h"
 #include "diary/ExpSearch.h"
@@ -283,11 +284,11 @@ void CheckDictionary(const std::vector<Entry>& entries, Findings& out, const Che
     std::vector<Problem>& errors = out.errors;
     std::vector<Problem>& warnings = out.warnings;
     std::map<std::string, std::string> symbolAt;
-    std::set<std::string> symbolNames;  // lowercased, for references
+    std::set<std::string> symbolNames;  // folded as the program resolves a reference
     std::map<std::string, std::vector<std::string>> groupsOfWord;
     std::size_t symbols = 0;
     for (const Entry& e : entries)
-        if (e.level == Level::Symbol) symbolNames.insert(Lower(e.name));
+        if (e.level == Level::Symbol) symbolNames.insert(FoldName(e.name));
     for (const Entry& e : entries) {
         const std::string where = e.file + ":" + std::to_string(e.line);
         const std::string shown = Cp1252ToUtf8(e.name);
@@ -295,7 +296,7 @@ void CheckDictionary(const std::vector<Entry>& entries, Findings& out, const Che
             errors.push_back({where, shown + ": text longer than 65,535 bytes"});
         if (e.text.empty()) warnings.push_back({where, shown + ": no text"});
         for (const std::string& ref : References(e.text))
-            if (symbolNames.count(Lower(ref)) == 0)
+            if (symbolNames.count(FoldName(ref)) == 0)
                 warnings.push_back({where, shown + ": {" + Cp1252ToUtf8(ref) + "} names no symbol"});
         if (e.level != Level::Symbol) {
             if (!e.synonyms.empty()) errors.push_back({where, shown + ": only symbols have synonyms"});
