@@ -94,6 +94,15 @@ TEST(Bitmaps, The256VersionsUsePal256) {
     const auto pal = ReadBmp(Generated().at("res/PAL256.bmp")).table;
     EXPECT_EQ(ReadBmp(Generated().at("res/Intro256.bmp")).table, pal);
     EXPECT_EQ(ReadBmp(Generated().at("res/About256.bmp")).table, pal);
+    // Only the twenty static entries, the colours every palette display shows; dithered, so
+    // the night keeps its blue rather than falling to black.
+    for (const char* key : {"res/Intro256.bmp", "res/About256.bmp"}) {
+        const std::string& b = Generated().at(key);
+        std::set<int> used;
+        for (std::size_t i = ReadBmp(b).offset; i < b.size(); ++i) used.insert(static_cast<unsigned char>(b[i]));
+        EXPECT_TRUE(used.lower_bound(10) == used.lower_bound(246)) << key << ": an entry of the spread";
+        EXPECT_TRUE(used.count(4) == 1) << key << ": no dark blue";
+    }
     // The versions with their own palettes use it: it differs from the fixed one, and most of
     // its entries are really used.
     for (const char* key : {"res/Intro.bmp", "res/About.bmp"}) {

@@ -47,13 +47,20 @@ Palette Pal256() {
     return p;
 }
 
-// A picture in 8 bits twice: with its own median-cut palette, and dithered to PAL256.
+// A picture in 8 bits twice: with its own median-cut palette, and for 256-colour displays with
+// PAL256's table but dithered to its twenty static colours (0..9 and 246..255) only. Those are
+// on the screen whatever happens to the palette (a window in the background, or a display
+// that never realizes more, as Wine's on an 8-bit X screen); an entry of the spread in their
+// place would fall to the nearest static colour there, and a night sky to black.
 std::vector<ArtFile> Emblem(const std::string& name, const Image& img) {
     const Palette own = MedianCut(ToRgb8Exact(img), 256);
     const Palette fixed = Pal256();
+    Palette statics(fixed.begin(), fixed.begin() + 10);
+    statics.insert(statics.end(), fixed.end() - 10, fixed.end());
+    std::vector<std::uint8_t> indices = Dither(img, statics);
+    for (std::uint8_t& i : indices) i = static_cast<std::uint8_t>(i < 10 ? i : i + 236);
     return {Resource(name + ".bmp", EncodeBmpIndexed(img.Width(), img.Height(), 8, own, Dither(img, own))),
-            Resource(name + "256.bmp",
-                     EncodeBmpIndexed(img.Width(), img.Height(), 8, fixed, Dither(img, fixed)))};
+            Resource(name + "256.bmp", EncodeBmpIndexed(img.Width(), img.Height(), 8, fixed, indices))};
 }
 
 std::string LogoClip(int size) {
