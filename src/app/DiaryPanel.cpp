@@ -11,6 +11,7 @@
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
 #include "lang/Cp1252.h"
+#include "lang/TransLtr.h"
 #include "output/Printer.h"
 #include "toolkit/ListRows.h"
 
@@ -70,16 +71,19 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiDreamDateLbl = Label(DreamDiaryPnl, 25, 89, "Datum", 3203);
     DrDiDreamDateEdit = new tk::TEdit(DreamDiaryPnl);
     DrDiDreamDateEdit->SetBounds(65, 89, 80, 21);
+    DrDiDreamDateEdit->Tag = 3200;
     DrDiDreamDateEdit->SetMaxLength(kFieldLimit);
     RefuseBar(DrDiDreamDateEdit);
     DrDiDreamTimeLbl = Label(DreamDiaryPnl, 151, 89, "Tijdstip", 3204);
     DrDiDreamTimeEdit = new tk::TEdit(DreamDiaryPnl);
     DrDiDreamTimeEdit->SetBounds(195, 89, 80, 21);
+    DrDiDreamTimeEdit->Tag = 3200;
     DrDiDreamTimeEdit->SetMaxLength(kFieldLimit);
     RefuseBar(DrDiDreamTimeEdit);
     DrDiRecTextLbl = Label(DreamDiaryPnl, 25, 116, "Droomomschrijving", 3205);
     DrDiRecText = new tk::TMemo(DreamDiaryPnl);
     DrDiRecText->SetBounds(25, 136, 250, 89);
+    DrDiRecText->Tag = 3200;
     DrDiRecText->SetMaxLength(kEditorLimit);
     DrDiRecText->Font.SetColor(tk::clBlack);
     DrDiRecText->OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {
@@ -91,6 +95,7 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiRecExpTextLbl = Label(DreamDiaryPnl, 25, 228, "Mijn eigen verklaring", 3600);
     DrDiRecExpsText = new tk::TMemo(DreamDiaryPnl);
     DrDiRecExpsText->SetBounds(25, 248, 250, 89);
+    DrDiRecExpsText->Tag = 3600;
     DrDiRecExpsText->SetMaxLength(kEditorLimit);
     DrDiRecExpsText->Font.SetColor(tk::clBlack);
     DrDiExpsLstHeaderLbl = new tk::TLabel(DreamDiaryPnl);
@@ -133,7 +138,7 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
                "Huidige droom verwijderen uit het droomnachtboek", 3400);
     DrDiDeleteBtn->OnClick = [this](tk::TControl*) { DrDiDeleteBtnClick(); };
     DrDiRenameBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiRenameBtn, 335, 332, 255, "Huidige droom hernoemen", "Huidige droom en andere naam geven",
+    TextButton(DrDiRenameBtn, 335, 332, 255, "Huidige droom hernoemen", "Huidige droom een andere naam geven",
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
     for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn}) {
@@ -148,19 +153,21 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsLstPnl->Hide();
     DrDiExpsLstPnlBk = new TBkControl(DrDiExpsLstPnl);
     DrDiExpsLstPnlBk->SetAlign(tk::TAlign::Client);
+    DrDiExpsLstPnlBk->Tag = 3300;
     DrDiExpsLstPnlBk->Background.Brush.SetStyle(tk::BrushStyle::Clear);
     DrDiExpsPnlHeader = new tk::TLabel(DrDiExpsLstPnl);
     DrDiExpsPnlHeader->AutoSize = false;
     DrDiExpsPnlHeader->WordWrap = true;
     DrDiExpsPnlHeader->Alignment = tk::TAlignment::Center;
     DrDiExpsPnlHeader->SetBounds(20, 4, 240, 38);
+    DrDiExpsPnlHeader->Tag = 3200;
     DrDiExpsPnlQuitBtn = new TBaseBtn(DrDiExpsLstPnl);
     TitleButton(DrDiExpsPnlQuitBtn, 257, 8, "X", "Beschrijving Afsluiten", 0, 0.15);
     DrDiExpsPnlQuitBtn->OnClick = [this](tk::TControl*) { DrDiExpsLstPnl->Hide(); };
     DrDiExpsLstPnlText = new tk::TListBox(DrDiExpsLstPnl);
     DrDiExpsLstPnlText->SetBounds(5, 45, 270, 193);
     DrDiExpsLstPnlText->SetItemHeight(17);
-    TransparentList(DrDiExpsLstPnlText, 0);
+    TransparentList(DrDiExpsLstPnlText, 3200);
     DrDiExpsLstPnlText->Cursor = tk::TCursor::Default;
     DrDiExpsLstPnlText->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned) {
         tk::PaintTransparentRow(*DrDiExpsLstPnlText, F.TopRowCache[kExpsTextSlot], DrDiExpsLstPnlText->TopIndex(),
@@ -209,7 +216,7 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path) {
                       "gemaakt. Het is alleen te lezen: er wordt niets in gewijzigd.");
             break;
     }
-    DrDiCaptionLbl->SetCaption("Droomnachtboek van \"" + Session.Name() + "\"");
+    DrDiCaptionLbl->SetCaption(ProgramText(3201, "Droomnachtboek van") + " \"" + Session.Name() + "\"");
     DreamDiaryPnl->Show();
     F.Records->iDbRecTextPnl->Hide();
     tk::Application().ProcessMessages();
@@ -220,7 +227,7 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path) {
     tk::Application().ProcessMessages();
     DrDiExpsLstPnl->Hide();
     F.ViewFlags |= DiaryShown;
-    F.DreamDiaryBtn->SetCaption("Droomnachtboek Sluiten");
+    F.DreamDiaryBtn->SetCaption(ProgramText(3102, "Droomnachtboek Sluiten"));
     FillDreamList();
     for (TBaseBtn* b : six) b->SetEnabled(true);
     tk::Application().ProcessMessages();
@@ -258,7 +265,7 @@ bool TDiaryPanel::CloseDiary() {
     DreamDiaryPnl->Hide();
     F.Records->iDbRecTextPnl->Show();
     tk::Application().ProcessMessages();
-    F.DreamDiaryBtn->SetCaption("Droomnachtboek Openen");
+    F.DreamDiaryBtn->SetCaption(ProgramText(3101, "Droomnachtboek Openen"));
     F.UpdateStatus();
     return true;
 }
@@ -314,21 +321,22 @@ void TDiaryPanel::DrDiLstBoxClick() {
 void TDiaryPanel::DrDiAddBtnClick() {
     DrDiExpsLstPnl->Hide();
     if (!Session.IsOpen() || Session.ReadOnly()) {
-        F.Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
+        F.Message(ProgramText(3305, "Geheugen Fout"), ProgramText(3307, "Droom kan niet worden toegevoegd"));
         return;
     }
-    const std::string name = F.AskName("Nieuwe " + F.ItemNoun + " toevoegen",
-                                       "Geef een naam voor de nieuwe " + F.ItemNoun + " op");
+    const std::string name =
+        F.AskName(ProgramText(3301, "Nieuwe ") + F.ItemNoun + ProgramText(3302, " toevoegen"),
+                  ProgramText(3303, "Geef een naam voor de nieuwe ") + F.ItemNoun + ProgramText(3304, " op"));
     if (name.empty()) return;
     const auto& items = DrDiLstBox->Items();
     if (std::any_of(items.begin(), items.end(), [&](const std::string& i) { return SameTextIgnoringCase(i, name); })) {
-        F.Message("Fout", "Droom bestaat al");
+        F.Message(ProgramText(3305, "Fout"), ProgramText(3309, "Droom bestaat al"));
         return;
     }
     StoreCurrentDream();
     TDrDiRecFile& diary = Session.File();
     if (!diary.AddRecord(DrDiRec{})) {
-        F.Message("Geheugen Fout", "Droom kan niet worden toegevoegd");
+        F.Message(ProgramText(3306, "Geheugen Fout"), ProgramText(3307, "Droom kan niet worden toegevoegd"));
         return;
     }
     diary.ShowAll();
@@ -358,15 +366,16 @@ void TDiaryPanel::DrDiDeleteBtnClick() {
         F.UpdateStatus();
         return;
     }
-    if (!F.AskMessage(F.ItemNoun + " verwijderen", "Wilt u de huidige " + F.ItemNoun + " verwijderen?", "Ja",
-                      "Nee")) {
+    if (!F.AskMessage(F.ItemNoun + ProgramText(3401, " verwijderen"),
+                      ProgramText(3402, "Wilt u de huidige ") + F.ItemNoun + ProgramText(3403, " verwijderen?"),
+                      ProgramText(3404, "Ja"), ProgramText(3405, "Nee"))) {
         F.UpdateStatus();
         return;
     }
     TDrDiRecFile& diary = Session.File();
     const std::int32_t current = diary.CursorIndex();
     if (!diary.DeleteVisibleRecord(current)) {
-        F.Message("Fout", "Droom kan niet worden verwijderd");
+        F.Message(ProgramText(3406, "Fout"), ProgramText(3407, "Droom kan niet worden verwijderd"));
     } else {
         diary.ShowAll();
         std::vector<std::string> names = DrDiLstBox->Items();
@@ -382,14 +391,15 @@ void TDiaryPanel::DrDiRenameBtnClick() {
     DrDiExpsLstPnl->Hide();
     const int selected = DrDiLstBox->ItemIndex();
     if (Session.ReadOnly() || !SelectedIsCurrentDream(selected)) {
-        F.Message("Fout", "Droom kan niet worden hernoemd");
+        F.Message(ProgramText(3503, "Fout"), ProgramText(3506, "Droom kan niet worden hernoemd"));
         F.UpdateStatus();
         return;
     }
     StoreCurrentDream();
     const std::string current = DrDiLstBox->Items()[static_cast<std::size_t>(selected)];
     const std::string name =
-        F.AskName(F.ItemNoun + " hernoemen", "Geef een nieuwe naam voor \"" + current + "\"");
+        F.AskName(F.ItemNoun + ProgramText(3501, " hernoemen"),
+                  ProgramText(3502, "Geef een nieuwe naam voor \"") + current + "\"");
     if (name.empty()) return;
     std::vector<std::string> names = DrDiLstBox->Items();
     const auto same =
@@ -403,14 +413,14 @@ void TDiaryPanel::DrDiRenameBtnClick() {
         // The record takes the new name at once, with the edits the editors show.
         StoreCurrentDream();
     } else {
-        F.Message("Fout", "Droom bestaat al");
+        F.Message(ProgramText(3503, "Fout"), ProgramText(3504, "Droom bestaat al"));
     }
     F.UpdateStatus();
 }
 
 void TDiaryPanel::SetBusyLook(bool busy) {
-    DrDiSearchForExpsBtn->SetCaption(busy ? "Aan het zoeken naar mogelijke verklaringen..."
-                                          : "Zoek naar mogelijke verklaringen");
+    DrDiSearchForExpsBtn->SetCaption(busy ? ProgramText(3209, "Aan het zoeken naar mogelijke verklaringen...")
+                                          : ProgramText(3208, "Zoek naar mogelijke verklaringen"));
     DrDiSearchForExpsBtn->Repaint();
     tk::Application().ProcessMessages();
 }

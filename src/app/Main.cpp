@@ -7,6 +7,7 @@
 #include "data/Synonyms.h"
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
+#include "lang/TransLtrWin.h"
 #include "toolkit/Palette.h"
 #include "toolkit/Shell.h"
 #include "toolkit/Text.h"
@@ -21,7 +22,6 @@ namespace {
 
 TMainForm* gMainForm = nullptr;
 constexpr const char* kHelpServer = "http://www.slumra.nl";
-constexpr int kLanguageCode = 31;
 
 void DefaultScreenTooSmall() {
     ExitProcess(1);
@@ -73,6 +73,10 @@ TMainForm::TMainForm() : tk::TForm(kMainWindowClass) {
     SetBounds(0, 0, sw, sh);
     MainFormPanel->SetBounds((sw - MainFormPanel->Width()) / 2, (sh - MainFormPanel->Height()) / 2,
                              MainFormPanel->Width(), MainFormPanel->Height());
+    // 8. The language: Dutch unless the command line asks for another.
+    LanguageFile = FProgramFolder + "D\\UI.LNG";
+    LanguageCode = CommandLineLanguage();
+    if (LanguageCode != kDutchLanguage) ItemNoun = ProgramText(2, ItemNoun);
     // 9. View state.
     ViewFlags = ContentShown;
     SoundPath.clear();
@@ -261,6 +265,13 @@ void TMainForm::CutShapes() {
 }
 
 void TMainForm::FormShow() {
+    // 1. The texts of another language.
+    if (LanguageCode != kDutchLanguage) {
+        TranslateProgramForm(this);
+        const std::string title = ProgramText(10, Caption());
+        tk::Application().SetTitle(title);
+        SetCaption(title);
+    }
     // 2. The publisher's logo clip.
     const std::string clip = FProgramFolder + "V\\ov" + DesignSuffix(SizeClass());
     if (tk::TAnimate* logo = Records->OrvelLogo; FileExists(clip) && logo->Open(clip)) {
@@ -396,7 +407,7 @@ bool TMainForm::AskMessage(const std::string& caption, const std::string& text, 
 }
 
 void TMainForm::Message(const std::string& caption, const std::string& text) {
-    (void)AskMessage(caption, text, "", "OK");
+    (void)AskMessage(caption, text, "", ProgramText(3308, "OK"));
 }
 
 void TMainForm::SoundSBtnClick() {
@@ -436,7 +447,7 @@ void TMainForm::MediaPlayerNotify(tk::TMPNotifyValue value) {
 
 void TMainForm::HelpBtnClick() {
     const std::string address =
-        std::string(kHelpServer) + "/index.dll?lngid=" + std::to_string(kLanguageCode) +
+        std::string(kHelpServer) + "/index.dll?lngid=" + std::to_string(LanguageCode) +
         "&customerno=" + "&programlabel=" + "somnar" + "&programversionnumber=" + "2221" + "&show=onlinehelp";
     tk::OpenWebPage(address);
     tk::Application().Minimize();

@@ -9,6 +9,7 @@
 #include "app/Skin.h"
 #include "data/Files.h"
 #include "data/Index.h"
+#include "lang/TransLtr.h"
 #include "output/ClipText.h"
 #include "output/Printer.h"
 #include "toolkit/Clipboard.h"
@@ -134,11 +135,11 @@ TRecordView::TRecordView(TMainForm& form) : F(form) {
 
 void TRecordView::LoadIndex() {
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
-        splash->SetStatus("Index wordt geladen...");
+        splash->SetStatus(ProgramText(12, "Index wordt geladen..."));
     std::vector<std::string> outline, index;
     if (F.RecordFile) BuildIndexLists(*F.RecordFile, outline, index);
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
-        splash->SetStatus("Synoniemen worden geladen");
+        splash->SetStatus(ProgramText(13, "Synoniemen worden geladen"));
     if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
     ContentLst->SetLines(outline);
     IndexLst->SetItems(std::move(index));
@@ -151,8 +152,8 @@ void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {
         F.ViewFlags &= ~static_cast<unsigned>(ContentShown);
         IndexLst->Show();
         F.ViewFlags |= IndexShown;
-        ContentIndexLbl->SetCaption("Index");
-        button->SetCaption("Zoeken via inhoud");
+        ContentIndexLbl->SetCaption(ProgramText(2102, "Index"));
+        button->SetCaption(ProgramText(2103, "Zoeken via inhoud"));
         IndexLstSelect(IndexLst);
         IndexLst->SetFocus();
     } else {
@@ -161,8 +162,8 @@ void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {
         F.ViewFlags &= ~static_cast<unsigned>(IndexShown);
         ContentLst->Show();
         F.ViewFlags |= ContentShown;
-        ContentIndexLbl->SetCaption("Inhoud");
-        button->SetCaption("Zoeken via index");
+        ContentIndexLbl->SetCaption(ProgramText(2100, "Inhoud"));
+        button->SetCaption(ProgramText(2101, "Zoeken via index"));
         ContentLstSelect(ContentLst->SelectedItem());
         ContentLst->SetFocus();
     }

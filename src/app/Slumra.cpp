@@ -5,6 +5,7 @@
 #include "app/Intro.h"
 #include "app/Main.h"
 #include "imaging/TMultiP.h"
+#include "lang/TransLtrWin.h"
 #include "toolkit/Palette.h"
 #include "toolkit/Shell.h"
 #include "toolkit/Text.h"
@@ -69,6 +70,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tk::BuildPalettes(instance);
     SetDefaultDecoderPalette(tk::ScreenPalette());
     tk::Application().Initialize(instance);
+    InstallTranslatorHooks();
     tk::Application().SetCursor(tk::TCursor::AppStart, LoadCursorW(instance, L"HandCursor"));
     tk::Application().SetCursor(tk::TCursor::Help, LoadCursorW(instance, L"HandNoFingersCursor"));
     {

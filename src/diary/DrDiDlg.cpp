@@ -8,6 +8,7 @@
 #include "diary/NameFilter.h"
 #include "diary/NewDlg.h"
 #include "lang/Cp1252.h"
+#include "lang/TransLtrWin.h"
 #include "output/Printer.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ListRows.h"
@@ -40,6 +41,7 @@ bool CreateEmptyFile(const std::string& path) {
 TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
     : tk::TForm(L"SlumraDiaryDialog"), FFolder(UserFolder()) {
     SetCaption("Droomnachtboek openen");
+    OnShow = [this](tk::TForm*) { TranslateProgramForm(this); };
     Bk = DialogFrame(*this, 392, 223);
     PersonsBoxLbl = new tk::TLabel(this);
     PersonsBoxLbl->SetBounds(10, 11, 0, 0);
@@ -148,15 +150,15 @@ void TOpenDreamDiaryDialog::NoBtnClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::ShowError(const std::string& text) {
-    (void)AskMessageFunc("Fout", text, "", "OK");
+    (void)AskMessageFunc(ProgramText(4203, "Fout"), text, "", ProgramText(4205, "OK"));
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxAddBtnClick(tk::TControl*) {
-    const std::string name = AskNameFunc("Nieuw Droomnachtboek", "Voer een naam in");
+    const std::string name = AskNameFunc(ProgramText(4201, "Nieuw Droomnachtboek"), ProgramText(4202, "Voer een naam in"));
     if (name.empty()) return;
     const std::string path = PathOf(name);
     if (!IsUsableDiaryName(name) || FileExists(path) || !CreateEmptyFile(path)) {
-        ShowError("Droomnachtboek kan niet worden gemaakt");
+        ShowError(ProgramText(4204, "Droomnachtboek kan niet worden gemaakt"));
         return;
     }
     FillList();
@@ -166,12 +168,13 @@ void TOpenDreamDiaryDialog::PersonsBoxAddBtnClick(tk::TControl*) {
 void TOpenDreamDiaryDialog::PersonsBoxDeleteBtnClick(tk::TControl*) {
     if (PersonsBox->ItemIndex() < 0) return;
     const std::string name = SelectedName();
-    if (!AskMessageFunc("Bevestigen",
-                        "Weet u zeker dat u het droomnachtboek van " + name + " wilt verwijderen", "Ja",
-                        "Nee"))
+    if (!AskMessageFunc(ProgramText(4301, "Bevestigen"),
+                        ProgramText(4302, "Weet u zeker dat u het droomnachtboek van ") + name +
+                            ProgramText(4303, " wilt verwijderen"),
+                        ProgramText(4304, "Ja"), ProgramText(4305, "Nee")))
         return;
     if (!DeleteFileW(tk::Widen(PathOf(name)).c_str())) {
-        ShowError("Droomnachtboek kan niet worden verwijderd");
+        ShowError(ProgramText(4307, "Droomnachtboek kan niet worden verwijderd"));
         return;
     }
     FillList();
@@ -182,7 +185,7 @@ void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
     if (PersonsBox->ItemIndex() < 0) return;
     const std::string oldName = SelectedName();
     const std::string newName =
-        AskNameFunc("Droomnachtboek hernoemen", "Geef een nieuwe naam op voor " + oldName);
+        AskNameFunc(ProgramText(4401, "Droomnachtboek hernoemen"), ProgramText(4402, "Geef een nieuwe naam op voor ") + oldName);
     if (newName.empty()) return;
     const std::string oldPath = PathOf(oldName), newPath = PathOf(newName);
     // MoveFile never replaces an existing file: renaming onto another diary fails, both stay.
@@ -203,7 +206,7 @@ void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
     }
     if (!moved) {
         ShowError(
-            (oldPath + "-->" + newPath + "Droomnachtboek kan niet worden hernoemd").substr(0, kMaxText));
+            (oldPath + "-->" + newPath + ProgramText(4404, "Droomnachtboek kan niet worden hernoemd")).substr(0, kMaxText));
         return;
     }
     FillList();

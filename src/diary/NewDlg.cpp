@@ -2,6 +2,7 @@
 
 #include "diary/DlgSkin.h"
 #include "diary/NameFilter.h"
+#include "lang/TransLtrWin.h"
 
 #include <memory>
 
@@ -40,6 +41,7 @@ TNewDialog::TNewDialog(TPMultiImage* loader) : tk::TForm(L"SlumraNewDialog") {
     CancelBtn = DialogButton(this, 190, 90, 110, "Annuleren", 6102);
     CancelBtn->OnClick = [this](tk::TControl* s) { CancelBtnClick(s); };
     ActiveControl = NewDlgEdit;
+    OnShow = [this](tk::TForm*) { TranslateProgramForm(this); };
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
     (void)FinishDialog(*this, *Bk, loader);
 }
