@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace slumra {
@@ -23,6 +25,13 @@ namespace {
 
 HPALETTE gDecoderPalette = nullptr;
 ImageMessageSink gSink;
+// A message box runs its own message loop, in which a window may load a picture again. While
+// one is up, further messages are dropped: a failing picture gives one box at a time, never a
+// stack of them behind each other.
+bool gSaying = false;
+// The failures already told (path and content), so that a picture loaded again and again, at
+// start-up or on every change of record, is not reported every time.
+std::set<std::pair<std::string, std::uint64_t>> gReported;
 
 // Error codes of the decoders (success is 1 or more).
 enum : int {
@@ -35,12 +44,28 @@ enum : int {
 };
 
 void Say(MessageKind kind, const std::string& text) {
+    if (gSaying) return;
+    gSaying = true;
     if (gSink) {
         gSink(kind, text);
-        return;
+    } else {
+        MessageBoxW(nullptr, tk::Widen(text).c_str(), kind == MessageKind::Error ? L"Fout" : L"Informatie",
+                    MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_TASKMODAL);
     }
-    MessageBoxW(nullptr, tk::Widen(text).c_str(), kind == MessageKind::Error ? L"Fout" : L"Informatie",
-                MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_TASKMODAL);
+    gSaying = false;
+}
+
+// FNV-1a of the file's bytes: tells a file changed since its failure was told.
+std::uint64_t ContentHash(const std::string& bytes) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
+// True the first time a failure of this file with this content is met and can be told (no
+// other message is up).
+bool FirstReport(const std::string& path, const std::string& bytes) {
+    return !gSaying && gReported.insert({path, ContentHash(bytes)}).second;
 }
 
 template <typename T>
@@ -73,7 +98,9 @@ IWICImagingFactory* Factory() {
     return factory;
 }
 
-constexpr std::size_t kMaxPixels = 64u * 1024 * 1024;
+// The most pixels a picture may have: decoding one takes 7 bytes a pixel at once (the
+// decoder's 32-bit rows and our 24-bit copy), 448 MB at this limit.
+constexpr std::uint64_t kMaxPixels = 64u * 1024 * 1024;
 
 // Decodes `bytes` with the WIC decoder of `container` into 24-bit RGB.
 int DecodeWic(const std::string& bytes, const GUID& container, RgbImage& out) {
@@ -279,7 +306,7 @@ std::string ImageErrorText(int code) {
         case kErrDamaged:
             return "Het beeldbestand is beschadigd of onvolledig.";
         case kErrTooLarge:
-            return "Het beeld is te groot om te laden.";
+            return "Het beeld is te groot om te laden: het heeft meer dan 64 miljoen beeldpunten.";
         case kErrNoMemory:
             return "Er is niet genoeg geheugen om het beeld te laden.";
         case kErrNoDecoder:
@@ -318,19 +345,22 @@ void TPMultiImage::Load() {
                                          ".THJ", ".RES", ".WMF", ".ICO", ".SCM", ".CMS"};
     const bool known = std::find(std::begin(kKnown), std::end(kKnown), ext) != std::end(kKnown);
 
+    // A load started while this one shows a message (from that message's loop) is the one that
+    // counts: this one then leaves the picture and status alone.
+    const unsigned load = ++FLoads;
     std::string bytes;
     std::string format;
     if (ext != ".RES" && !ReadWholeFile(p, bytes)) {
-        Say(MessageKind::Error, ImageErrorText(kErrOpen));
-        FStatus = Upper(p);
+        if (FirstReport(p, bytes)) Say(MessageKind::Error, ImageErrorText(kErrOpen));
+        if (load == FLoads) FStatus = Upper(p);
         return;
     }
     if (ext.empty() || ext == "." || !known) {
         format = SniffFormat(std::string_view(bytes).substr(0, 128));
         if (format.empty()) {
             // The format query failed: its message, and the picture keeps what it had.
-            Say(MessageKind::Error, ImageErrorText(kErrUnknownFormat));
-            FStatus = Upper(p);
+            if (FirstReport(p, bytes)) Say(MessageKind::Error, ImageErrorText(kErrUnknownFormat));
+            if (load == FLoads) FStatus = Upper(p);
             return;
         }
     }
@@ -357,36 +387,41 @@ void TPMultiImage::Load() {
         Picture.Clear();
         tk::TBitmap bmp;
         int code = 1;
-        const char* failure = "";
+        static const char* const kFailures[] = {"",  // in the order of Kind
+                                                "Reading bmp file failed",
+                                                "Reading jpg file failed",
+                                                "Reading resource file failed",
+                                                "Reading png file failed",
+                                                "Reading gif file failed",
+                                                "Reading tif file failed",
+                                                "Reading pcx file failed"};
+        const char* const failure = kFailures[static_cast<int>(kind)];
         const int bits = ResolutionBits(ImageReadRes, tk::TScreen::BitsPerPixel());
         if (kind == Kind::Res) {
-            failure = "Reading resource file failed";
             code = LoadResourceBitmap("", BaseName(p), nullptr, bmp) ? 1 : kErrOpen;
+        } else if (std::uint32_t w = 0, h = 0;
+                   SniffPictureSize(bytes, w, h) && std::uint64_t{w} * h > kMaxPixels) {
+            // Refused before the decoder tries to allocate for it (and fails as "damaged").
+            code = kErrTooLarge;
         } else {
             RgbImage img;
             switch (kind) {
                 case Kind::Bmp:
-                    failure = "Reading bmp file failed";
                     code = DecodeWic(bytes, GUID_ContainerFormatBmp, img);
                     break;
                 case Kind::Jpeg:
-                    failure = "Reading jpg file failed";
                     code = DecodeWic(bytes, GUID_ContainerFormatJpeg, img);
                     break;
                 case Kind::Png:
-                    failure = "Reading png file failed";
                     code = DecodeWic(bytes, GUID_ContainerFormatPng, img);
                     break;
                 case Kind::Gif:
-                    failure = "Reading gif file failed";
                     code = DecodeWic(bytes, GUID_ContainerFormatGif, img);
                     break;
                 case Kind::Tif:
-                    failure = "Reading tif file failed";
                     code = DecodeWic(bytes, GUID_ContainerFormatTiff, img);
                     break;
                 case Kind::Pcx:
-                    failure = "Reading pcx file failed";
                     code = DecodePcx(bytes, img) ? 1 : kErrDamaged;
                     break;
                 default:
@@ -394,10 +429,11 @@ void TPMultiImage::Load() {
             }
             if (code >= 1) code = ToBitmap(img, bits, ImageDither, bmp);
         }
-        if (code < 1) {
+        if (code < 1 && FirstReport(p, bytes)) {
             Say(MessageKind::Error, ImageErrorText(code));
             Say(MessageKind::Information, failure);
         }
+        if (load != FLoads) return;
         Picture.Assign(bmp);
     }
     FStatus = Upper(p);

@@ -37,7 +37,9 @@ public:
     bool ImageDither = true;
     tk::TPicture Picture;
 
-    // Loads the file `path` (Windows-1252) into Picture; an empty path empties it.
+    // Loads the file `path` (Windows-1252) into Picture; an empty path empties it. A picture
+    // that fails says so in at most two messages, once for as long as the file stays the same;
+    // one with more than 64 million pixels is refused as too large before it is decoded.
     void SetImageName(const std::string& path);
     // The status of the last load: the upper-cased path, "file not found", or the note on
     // formats it does not decode.
@@ -47,6 +49,7 @@ private:
     void Load();
     std::string FPath;
     std::string FStatus;
+    unsigned FLoads = 0;
 };
 
 // Loads bitmap resource `name` of module `module` (the program for an empty name; a number

@@ -15,6 +15,8 @@
 namespace slumra {
 namespace {
 
+using namespace std::string_literals;
+
 struct Message {
     MessageKind kind;
     std::string text;
@@ -186,6 +188,50 @@ TEST_F(ImageLoader, UndecodableFileSaysSoTwiceAndGivesAnEmptyPicture) {
     // The status is the path, upper-cased.
     const std::string status = loader_.ImageName();
     EXPECT_EQ(status.substr(status.size() - 10), "BROKEN.JPG");
+}
+
+TEST_F(ImageLoader, FailureIsToldOnceEvenWhenTheMessageLoopLoadsAgain) {
+    // A window that repaints while the message box is up loads a picture again, from inside
+    // the message; that load stays silent, and every later load of a file already told about
+    // (for as long as the program runs: the names are this test's own).
+    const std::string broken = Write("told.jpg", "\xFF\xD8\xFF\xE0 told once");
+    const std::string other = Write("told.gif", "GIF89a and nothing");
+    SetImageMessageSink([&](MessageKind k, const std::string& t) {
+        messages_.push_back({k, t});
+        loader_.SetImageName(other);
+    });
+    for (int i = 0; i < 3; ++i) loader_.SetImageName(broken);
+    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_TRUE(loader_.Picture.Empty());
+    // The file whose load was silenced is told about when it is loaded on its own.
+    loader_.SetImageName(other);
+    loader_.SetImageName(other);
+    ASSERT_EQ(messages_.size(), 4u);
+    EXPECT_EQ(messages_[3].text, "Reading gif file failed");
+    // The same file changed is told about again.
+    loader_.SetImageName(Write("told.jpg", "\xFF\xD8\xFF\xE0 told again"));
+    EXPECT_EQ(messages_.size(), 6u);
+}
+
+TEST_F(ImageLoader, TooLargePictureIsRefusedBeforeDecodingWithItsOwnMessage) {
+    // Headers of 20000 x 20000 pixels with nothing behind them: refused as too large, not
+    // reported as damaged, by extension and by content.
+    std::string png = "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x4E\x20\0\0\x4E\x20\x08\x02\0\0\0"s;
+    png += std::string(64, '\0');
+    std::string pcx = TinyPcx();
+    pcx[8] = 0x1F, pcx[9] = 0x4E, pcx[10] = 0x1F, pcx[11] = 0x4E;  // 0..19999
+    std::string jpeg = "\xFF\xD8\xFF\xE0\0\x04" "ab\xFF\xC0\0\x11\x08\x4E\x20\x4E\x20\x03"s + std::string(64, '\0');
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"big.png", png}, {"bigpng", png}, {"big.pcx", pcx}, {"big.jpg", jpeg}};
+    for (const auto& [name, bytes] : files) {
+        messages_.clear();
+        loader_.SetImageName(Write(name, bytes));
+        EXPECT_TRUE(loader_.Picture.Empty()) << name;
+        ASSERT_EQ(messages_.size(), 2u) << name;
+        EXPECT_EQ(messages_[0].text, ImageErrorText(-3)) << name;
+        EXPECT_EQ(messages_[1].text.rfind("Reading ", 0), 0u) << name;
+    }
+    EXPECT_NE(ImageErrorText(-3), ImageErrorText(-2));
 }
 
 TEST_F(ImageLoader, UnknownContentKeepsThePreviousPicture) {
