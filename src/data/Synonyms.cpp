@@ -3,6 +3,8 @@
 #include "data/Coding.h"
 #include "data/Files.h"
 
+#include <new>
+
 namespace slumra {
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
@@ -26,9 +28,18 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 }
 
 std::vector<std::string> LoadSynonymList(const std::string& path) {
+    {
+        // Measured before reading: a file far larger than any list is refused unread.
+        FileSource probe(path);
+        if (!probe.IsOpen() || probe.Remaining() > kMaxSynonymFileBytes) return {};
+    }
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return {};
-    return SplitTextLines(bytes);
+    try {
+        return SplitTextLines(bytes);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }
 
 }  // namespace slumra

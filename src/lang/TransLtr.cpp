@@ -88,7 +88,11 @@ std::int32_t TLanguageTable::FindTag(std::int32_t tag) {
 }
 
 std::string TLanguageTable::CaptionString(std::int32_t row) {
-    return CellString(FEngine.ReadCell(FTable, "Caption", row));
+    return CellString(CaptionCell(row));
+}
+
+TVCell TLanguageTable::CaptionCell(std::int32_t row) {
+    return FEngine.ReadCell(FTable, "Caption", row);
 }
 
 std::string TLanguageTable::Caption(std::int32_t row) {
@@ -104,7 +108,10 @@ std::string TranslateText(std::int32_t number, std::string_view section, const s
     TLanguageTable table;
     if (!table.Open(path, section, LanguageCode)) return defaultText;
     const std::int32_t row = table.FindTag(number);
-    return row > 0 ? table.CaptionString(row) : defaultText;
+    if (row <= 0) return defaultText;
+    // A caption cut off by the end of a damaged file is no translation: the text stays as it was.
+    const TVCell caption = table.CaptionCell(row);
+    return caption.Error != 0 ? defaultText : CellString(caption);
 }
 
 std::string ProgramText(std::int32_t number, const std::string& dutch) {

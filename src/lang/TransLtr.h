@@ -64,6 +64,8 @@ public:
     std::int32_t FindTag(std::int32_t tag);
     // The "Caption" as a raw string cell (single texts and window captions).
     std::string CaptionString(std::int32_t row);
+    // The same cell with its error flag: set when the cell runs past the end of the file.
+    TVCell CaptionCell(std::int32_t row);
     // The "Caption" and "Hint" as text forms (components). A row past the prepared ones reads
     // empty.
     std::string Caption(std::int32_t row);
@@ -75,7 +77,8 @@ private:
 };
 
 // Text `number` of `section` in the chosen language, or `defaultText` when the file, the
-// language or the number is missing. A found row gives its caption even when that is empty.
+// language or the number is missing, or the caption runs past the end of a damaged file. A
+// found row gives its caption even when that is empty.
 std::string TranslateText(std::int32_t number, std::string_view section, const std::string& path,
                           const std::string& defaultText);
 
