@@ -153,24 +153,35 @@ void TFindIndex::Build(TiDbRecFile& records, const std::vector<std::string>& syn
     std::sort(sortedIds.begin(), sortedIds.end(), [&](std::uint32_t a, std::uint32_t b) { return *terms[a] < *terms[b]; });
     std::vector<std::uint32_t> rank(terms.size());
     for (std::uint32_t i = 0; i < sortedIds.size(); ++i) rank[sortedIds[i]] = i;
-    for (auto& p : pairs) p.first = rank[p.first];
-    std::sort(pairs.begin(), pairs.end());
 
     FTerms.reserve(terms.size());
     for (const std::uint32_t id : sortedIds) FTerms.push_back(*terms[id]);
+    // Postings into their term's place, keeping their order: the symbols' own words come in
+    // symbol order, only the group words (added after) may need sorting.
     FTermStart.assign(FTerms.size() + 1, 0);
-    FPostings.reserve(pairs.size());
-    std::uint32_t term = 0;
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const auto [t, posting] = pairs[i];
-        while (term < t) FTermStart[++term] = static_cast<std::uint32_t>(FPostings.size());
-        const bool sameSymbol = i > 0 && pairs[i - 1].first == t && (pairs[i - 1].second >> 2) == (posting >> 2);
-        if (sameSymbol)
-            FPostings.back() = posting;
-        else
-            FPostings.push_back(posting);
+    for (const auto& p : pairs) ++FTermStart[rank[p.first] + 1];
+    for (std::size_t t = 1; t < FTermStart.size(); ++t) FTermStart[t] += FTermStart[t - 1];
+    std::vector<Posting> placed(pairs.size());
+    {
+        std::vector<std::uint32_t> next(FTermStart.begin(), FTermStart.end() - 1);
+        for (const auto& p : pairs) placed[next[rank[p.first]]++] = p.second;
     }
-    while (term < FTerms.size()) FTermStart[++term] = static_cast<std::uint32_t>(FPostings.size());
+    pairs.clear();
+    pairs.shrink_to_fit();
+    FPostings.reserve(placed.size());
+    for (std::size_t t = 0; t + 1 < FTermStart.size(); ++t) {
+        const auto first = placed.begin() + FTermStart[t], last = placed.begin() + FTermStart[t + 1];
+        if (!std::is_sorted(first, last)) std::sort(first, last);
+        FTermStart[t] = static_cast<std::uint32_t>(FPostings.size());
+        for (auto it = first; it != last; ++it) {
+            const bool sameSymbol = it != first && (*(it - 1) >> 2) == (*it >> 2);
+            if (sameSymbol)
+                FPostings.back() = *it;
+            else
+                FPostings.push_back(*it);
+        }
+    }
+    FTermStart.back() = static_cast<std::uint32_t>(FPostings.size());
     FPostings.shrink_to_fit();
 }
 
