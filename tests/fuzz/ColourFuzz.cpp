@@ -3,6 +3,7 @@
 // index lies in the palette; the optimal palette of a picture with few colours is exactly
 // those colours, so that reducing to it and expanding again gives the picture back.
 #include "FuzzInput.h"
+
 #include "imaging/ColorReduce.h"
 
 #include <algorithm>
@@ -28,7 +29,9 @@ std::uint8_t Nearest(const std::vector<Rgb>& palette, Rgb c) {
     return static_cast<std::uint8_t>(best);
 }
 
-bool Less(Rgb a, Rgb b) { return std::tie(a.R, a.G, a.B) < std::tie(b.R, b.G, b.B); }
+bool Less(Rgb a, Rgb b) {
+    return std::tie(a.R, a.G, a.B) < std::tie(b.R, b.G, b.B);
+}
 
 }  // namespace
 
@@ -37,11 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int bits = TakeByte(bytes) & 1 ? 4 : 8;
     const std::size_t colours = 1 + TakeByte(bytes) % (std::size_t{1} << bits);
     std::vector<Rgb> palette;
-    for (std::size_t i = 0; i < colours; ++i) palette.push_back({TakeByte(bytes), TakeByte(bytes), TakeByte(bytes)});
+    for (std::size_t i = 0; i < colours; ++i)
+        palette.push_back({TakeByte(bytes), TakeByte(bytes), TakeByte(bytes)});
     RgbImage image;
     image.Width = 1 + TakeByte(bytes) % 64;
     image.Height = static_cast<int>(bytes.size() / 3 / static_cast<std::size_t>(image.Width));
-    image.Pixels.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(image.Width) * image.Height * 3);
+    image.Pixels.assign(bytes.begin(),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(image.Width) * image.Height * 3);
     if (image.Height == 0) {
         Check(OptimalPalette(image, static_cast<int>(colours)).empty());
         return 0;
@@ -64,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::set<std::tuple<int, int, int>> distinct;
     for (int y = 0; y < image.Height; ++y)
-        for (int x = 0; x < image.Width; ++x) distinct.insert({image.At(x, y).R, image.At(x, y).G, image.At(x, y).B});
+        for (int x = 0; x < image.Width; ++x)
+            distinct.insert({image.At(x, y).R, image.At(x, y).G, image.At(x, y).B});
     const std::vector<Rgb> optimal = OptimalPalette(image, static_cast<int>(colours));
     Check(!optimal.empty() && optimal.size() <= colours);
     if (distinct.size() <= colours) {

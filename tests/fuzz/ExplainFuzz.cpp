@@ -3,6 +3,7 @@
 // (ignoring case), none missing, sorted as the index is; a search stopped early keeps the start
 // of the full list. The synonym file is cut into lines as the program reads it.
 #include "FuzzInput.h"
+
 #include "data/Index.h"
 #include "data/Synonyms.h"
 #include "diary/ExpSearch.h"

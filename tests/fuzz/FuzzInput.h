@@ -13,7 +13,9 @@
 namespace slumra::fuzz {
 
 // Fails the run: libFuzzer keeps the input that got here.
-[[noreturn]] inline void Fail() { std::abort(); }
+[[noreturn]] inline void Fail() {
+    std::abort();
+}
 inline void Check(bool ok) {
     if (!ok) Fail();
 }

@@ -2,6 +2,7 @@
 // index against the records one by one and every sort against a plain stable sort: the
 // result is a sorted permutation of its input that keeps equal keys in their order.
 #include "FuzzInput.h"
+
 #include "data/Coding.h"
 #include "data/Index.h"
 
@@ -14,7 +15,9 @@ using fuzz::Check;
 
 namespace {
 
-bool KeyLess(const std::string& a, const std::string& b) { return CompareKeys(IndexKey(a), IndexKey(b)) < 0; }
+bool KeyLess(const std::string& a, const std::string& b) {
+    return CompareKeys(IndexKey(a), IndexKey(b)) < 0;
+}
 
 void CheckSort(const std::vector<std::string>& items, int lo, int hi) {
     std::vector<std::string> expected = items;

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again.ShowAll();
         for (std::int32_t n = 1; n <= diary.Count(); ++n) {
             const DrDiRec a = diary.GetVisibleRecord(n), b = again.GetVisibleRecord(n);
-            if (a.Id != b.Id || a.Head != b.Head || a.Description != b.Description || a.Explanation != b.Explanation)
+            if (a.Id != b.Id || a.Head != b.Head || a.Description != b.Description ||
+                a.Explanation != b.Explanation)
                 std::abort();
         }
         (void)complete;

@@ -4,8 +4,9 @@
 // overwritten with fuzzed bytes, so that CellText meets every type and style over real data
 // and must still give at most 255 characters.
 #include "FuzzInput.h"
-#include "lang/Tarvelin.h"
+
 #include "lang/TVWriter.h"
+#include "lang/Tarvelin.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,19 +19,25 @@ using fuzz::TakeByte;
 
 namespace {
 
-constexpr TVType kWritable[] = {TVType::Boolean, TVType::Byte,     TVType::ShortInt, TVType::Word,  TVType::Integer,
-                                TVType::Integer6, TVType::Integer7, TVType::Int64,    TVType::String};
+constexpr TVType kWritable[] = {TVType::Boolean,  TVType::Byte,    TVType::ShortInt,
+                                TVType::Word,     TVType::Integer, TVType::Integer6,
+                                TVType::Integer7, TVType::Int64,   TVType::String};
 
 std::int64_t TakeNumber(std::string_view& bytes, TVType type) {
     std::uint64_t v = 0;
     for (int i = 0; i < 8; ++i) v = v << 8 | TakeByte(bytes);
     switch (type) {
         case TVType::Boolean:
-        case TVType::Byte: return static_cast<std::int64_t>(v % 256);
-        case TVType::ShortInt: return static_cast<std::int8_t>(v);
-        case TVType::Word: return static_cast<std::int64_t>(v % 65536);
-        case TVType::Int64: return static_cast<std::int64_t>(v);
-        default: return static_cast<std::int32_t>(v);
+        case TVType::Byte:
+            return static_cast<std::int64_t>(v % 256);
+        case TVType::ShortInt:
+            return static_cast<std::int8_t>(v);
+        case TVType::Word:
+            return static_cast<std::int64_t>(v % 65536);
+        case TVType::Int64:
+            return static_cast<std::int64_t>(v);
+        default:
+            return static_cast<std::int32_t>(v);
     }
 }
 
@@ -65,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 row.emplace_back(TakeNumber(bytes, column.Type));
                 continue;
             }
-            const std::size_t length = std::min<std::size_t>(TakeByte(bytes) * 2 % (column.Width + 1), bytes.size());
+            const std::size_t length =
+                std::min<std::size_t>(TakeByte(bytes) * 2 % (column.Width + 1), bytes.size());
             std::string text(bytes.substr(0, length));
             bytes.remove_prefix(length);
             std::replace(text.begin(), text.end(), '\0', ' ');
@@ -85,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool mutate = flags & 4;
     if (mutate) {
         const std::size_t at = kTVHeaderSize + kTVTableSize + 70;
-        for (std::size_t i = 0; i < 16 && !bytes.empty(); ++i) file[at + i] = static_cast<char>(TakeByte(bytes));
+        for (std::size_t i = 0; i < 16 && !bytes.empty(); ++i)
+            file[at + i] = static_cast<char>(TakeByte(bytes));
     }
     TTVObject tv([] { return std::optional<std::string>("geheim"); });
     if (!tv.OpenBytes(file, "")) {
@@ -98,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string text = tv.CellText("t", name, r);
             Check(text.size() <= kTVTextMax);
             // A changed width moves the later columns too: only the written file is known cell by cell.
-            const TVWriteValue& value = table.Rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+            const TVWriteValue& value =
+                table.Rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
             const TVWriteColumn& column = table.Columns[static_cast<std::size_t>(c - 1)];
             if (!mutate && column.Type != TVType::Int64) Check(text == Expected(column, value));
             const std::int32_t found = tv.FindRow("t", name, text);

@@ -2,6 +2,7 @@
 // the clipboard text. None of them loses or invents a character, and every line fits its
 // width unless a single word (or, in print, a single character) cannot.
 #include "FuzzInput.h"
+
 #include "app/RecordText.h"
 #include "output/ClipText.h"
 #include "output/PrintLayout.h"
@@ -15,7 +16,9 @@ using fuzz::Check;
 namespace {
 
 // Characters of four widths, so that the cut points move with the text.
-int CharWidth(char c) { return 1 + (static_cast<unsigned char>(c) & 3); }
+int CharWidth(char c) {
+    return 1 + (static_cast<unsigned char>(c) & 3);
+}
 int Width(const std::string& s) {
     int w = 0;
     for (char c : s) w += CharWidth(c);
