@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace slumra {
@@ -155,12 +156,16 @@ void TSymbolLookup::AddLines(const std::vector<std::string>& synonyms) {
     // The name is the text after the first "|"; an item without one is all name.
     for (std::size_t i = 0; i < FItems.size(); ++i) {
         const std::string_view item = FItems[i];
-        FHeadItems[std::string(item.substr(item.find('|') + 1))].push_back(static_cast<std::uint32_t>(i));
+        const auto [it, added] =
+            FNameNo.emplace(std::string(item.substr(item.find('|') + 1)), static_cast<std::uint32_t>(FNamed.size()));
+        if (added) FNamed.emplace_back();
+        FNamed[it->second].push_back(static_cast<std::uint32_t>(i));
     }
-    FLineHead.reserve(synonyms.size());
+    FLineNamed.reserve(synonyms.size());
     for (std::size_t l = 0; l < synonyms.size(); ++l) {
         const std::string_view line = synonyms[l];
-        FLineHead.push_back(SynonymHeadWord(line));
+        const auto named = FNameNo.find(SynonymHeadWord(line));
+        FLineNamed.push_back(named == FNameNo.end() ? -1 : static_cast<std::int32_t>(named->second));
         // Fields are the texts between two bars, over the whole line, as the search matches them.
         std::size_t bar = line.find('|');
         while (bar != std::string_view::npos) {
@@ -174,28 +179,24 @@ void TSymbolLookup::AddLines(const std::vector<std::string>& synonyms) {
 }
 
 void TSymbolLookup::ItemsForWord(std::string_view word, std::vector<std::string_view>& out) const {
-    const auto field = FFieldLines.find(word);
+    const auto field = FFieldLines.find(std::string(word));
     if (field == FFieldLines.end()) return;
     for (const std::uint32_t line : field->second) {
-        const auto items = FHeadItems.find(FLineHead[line]);
-        if (items == FHeadItems.end()) continue;
-        for (const std::uint32_t i : items->second) out.push_back(FItems[i]);
+        if (FLineNamed[line] < 0) continue;
+        for (const std::uint32_t i : FNamed[static_cast<std::size_t>(FLineNamed[line])]) out.push_back(FItems[i]);
     }
 }
 
-void TSymbolLookup::ItemsForHead(std::string_view head, std::vector<std::string_view>& out) const {
+const std::vector<std::uint32_t>* TSymbolLookup::Named(std::string_view head) const {
     std::string name(head);
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 32);
-    const auto items = FHeadItems.find(name);
-    if (items == FHeadItems.end()) return;
-    for (const std::uint32_t i : items->second) out.push_back(FItems[i]);
+    const auto it = FNameNo.find(name);
+    return it == FNameNo.end() ? nullptr : &FNamed[it->second];
 }
 
-bool TSymbolLookup::HasHead(std::string_view head) const {
-    std::string name(head);
-    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 32);
-    if (FHeadItems.find(name) == FHeadItems.end()) return false;
-    return std::find(FLineHead.begin(), FLineHead.end(), name) != FLineHead.end();
+void TSymbolLookup::ItemsForHead(std::string_view head, std::vector<std::string_view>& out) const {
+    if (const auto* items = Named(head))
+        for (const std::uint32_t i : *items) out.push_back(FItems[i]);
 }
 
 std::string JoinVia(const std::vector<std::string>& via) {
@@ -265,7 +266,7 @@ private:
         if (std::find(via.begin(), via.end(), word) == via.end()) via.push_back(word);
     }
     TExplanations& FInto;
-    std::map<std::string, std::size_t> FFirst, FExtra;
+    std::unordered_map<std::string, std::size_t> FFirst, FExtra;
 };
 
 void SortByName(std::vector<std::string>& items, std::vector<std::vector<std::string>>& via) {
@@ -304,15 +305,14 @@ bool MatchAt(const TPhrase& p, const std::vector<Token>& tokens, const std::vect
 
 }  // namespace
 
-TExplanations ExplainMore(std::string_view description, const TSymbolLookup& lookup,
-                          const std::vector<TPhrase>& phrases, const std::vector<std::string>& firstPass) {
-    TExplanations found;
-    found.Items = firstPass;
+namespace {
+
+// The second pass over the first pass's words, which `found.Items` already lists.
+void AddSecondPass(std::string_view description, const std::vector<std::string>& words, const TSymbolLookup& lookup,
+                   const std::vector<TPhrase>& phrases, TExplanations& found) {
     Collector collect(found);
     std::vector<std::string_view> items;
-
-    // The words of the first pass, as it cut them.
-    for (const std::string& word : CutWords(SplitTextLines(description))) {
+    for (const std::string& word : words) {
         items.clear();
         lookup.ItemsForWord(word, items);
         for (const std::string_view item : items) collect.Add(item, word, false);
@@ -320,9 +320,9 @@ TExplanations ExplainMore(std::string_view description, const TSymbolLookup& loo
 
     // Words the filter strips of a letter, looked up with their accents folded instead.
     const std::vector<Token> tokens = Tokens(description);
-    std::unordered_set<std::string> tried;
+    std::unordered_set<std::string_view> present;
     for (const Token& t : tokens) {
-        if (t.raw == WordFilter(t.raw) || !tried.insert(t.folded).second) continue;
+        if (!present.insert(t.folded).second || t.raw == WordFilter(t.raw)) continue;
         items.clear();
         lookup.ItemsForWord(t.folded, items);
         for (const std::string_view item : items) collect.Add(item, t.raw, true);
@@ -332,21 +332,36 @@ TExplanations ExplainMore(std::string_view description, const TSymbolLookup& loo
     std::vector<bool> used(tokens.size(), false);
     std::vector<std::size_t> at;
     for (const TPhrase& p : phrases) {
+        // Most entries have a word the description lacks: those are passed over at once.
+        const bool possible = std::all_of(p.Words.begin(), p.Words.end(), [&present](const auto& alternatives) {
+            return std::any_of(alternatives.begin(), alternatives.end(),
+                               [&present](const std::string& w) { return present.count(w) != 0; });
+        });
+        if (!possible) continue;
         for (std::size_t s = 0; s < tokens.size(); ++s) {
             if (used[s] || !Matches(p.Words[0], tokens[s].folded) || !MatchAt(p, tokens, used, s, at)) continue;
-            std::string words;
+            std::string via;
             for (std::size_t k = 0; k < at.size(); ++k) {
-                if (k > 0) words += at[k] == at[k - 1] + 1 ? " " : " \x85 ";  // an ellipsis over a gap
-                words += tokens[at[k]].raw;
+                if (k > 0) via += at[k] == at[k - 1] + 1 ? " " : " \x85 ";  // an ellipsis over a gap
+                via += tokens[at[k]].raw;
                 used[at[k]] = true;
             }
             if (p.Target.empty()) continue;
             items.clear();
             lookup.ItemsForHead(p.Target, items);
-            for (const std::string_view item : items) collect.Add(item, words, true);
+            for (const std::string_view item : items) collect.Add(item, via, true);
         }
     }
     SortByName(found.Extra, found.ExtraVia);
+}
+
+}  // namespace
+
+TExplanations ExplainMore(std::string_view description, const TSymbolLookup& lookup,
+                          const std::vector<TPhrase>& phrases, const std::vector<std::string>& firstPass) {
+    TExplanations found;
+    found.Items = firstPass;
+    AddSecondPass(description, CutWords(SplitTextLines(description)), lookup, phrases, found);
     return found;
 }
 
@@ -354,17 +369,19 @@ TExplanations Explain(std::string_view description, const TSymbolLookup& lookup,
                       const std::vector<TPhrase>& phrases) {
     // The first pass through the prepared lookup: words in order, each word's groups in line
     // order, each group's entries in index order; an entry listed once (ignoring case).
-    std::vector<std::string> first;
+    TExplanations found;
+    const std::vector<std::string> words = CutWords(SplitTextLines(description));
     std::unordered_set<std::string> listed;
     std::vector<std::string_view> items;
-    for (const std::string& word : CutWords(SplitTextLines(description))) {
+    for (const std::string& word : words) {
         items.clear();
         lookup.ItemsForWord(word, items);
         for (const std::string_view item : items)
-            if (listed.insert(Lowered(item)).second) first.emplace_back(item);
+            if (listed.insert(Lowered(item)).second) found.Items.emplace_back(item);
     }
-    if (!first.empty()) SortExplanations(first, 0, static_cast<int>(first.size()) - 1);
-    return ExplainMore(description, lookup, phrases, first);
+    if (!found.Items.empty()) SortExplanations(found.Items, 0, static_cast<int>(found.Items.size()) - 1);
+    AddSecondPass(description, words, lookup, phrases, found);
+    return found;
 }
 
 }  // namespace slumra

@@ -7,8 +7,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,15 +67,16 @@ public:
     void ItemsForWord(std::string_view word, std::vector<std::string_view>& out) const;
     // Appends the items named after a head word (first letter a-z made a capital).
     void ItemsForHead(std::string_view head, std::vector<std::string_view>& out) const;
-    // True when some group has this head word and an index entry bears its name.
-    bool HasHead(std::string_view head) const;
 
 private:
     void AddLines(const std::vector<std::string>& synonyms);
+    const std::vector<std::uint32_t>* Named(std::string_view name) const;
+
     std::vector<std::string> FItems;
-    std::map<std::string, std::vector<std::uint32_t>, std::less<>> FHeadItems;  // name -> items
-    std::vector<std::string> FLineHead;                                        // per synonym line
-    std::map<std::string, std::vector<std::uint32_t>, std::less<>> FFieldLines; // field -> lines
+    std::vector<std::vector<std::uint32_t>> FNamed;                 // items of one name
+    std::unordered_map<std::string, std::uint32_t> FNameNo;         // name -> FNamed
+    std::vector<std::int32_t> FLineNamed;                           // per line: FNamed of its head, or -1
+    std::unordered_map<std::string, std::vector<std::uint32_t>> FFieldLines;  // field -> lines
 };
 
 // Everything found for one description: the first pass as the explanation search lists it,
