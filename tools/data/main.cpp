@@ -125,17 +125,18 @@ int Build(const std::string& contentDir, const std::string& outDir) {
     bool ok = false;
     const auto entries = ReadOrReport(contentDir + "/dictionary", ok);
     if (!ok) return 1;
+    content::Findings phraseProblems;
+    content::CheckPhrases(contentDir, entries, phraseProblems);
+    if (!phraseProblems.errors.empty()) return Fail(phraseProblems.errors[0].where, phraseProblems.errors[0].what);
+    const auto phrases = content::ReadPhraseSource(contentDir, phraseProblems);
     std::error_code ec;
     fs::create_directories(fs::path(outDir) / "D", ec);
     if (ec) return Fail(outDir, "cannot create the folder D: " + ec.message());
     const std::string db = (fs::path(outDir) / "D" / "iDbRecs.dat").string();
     const std::string syn = (fs::path(outDir) / "D" / "Syn.dat").string();
+    const std::string phr = (fs::path(outDir) / "D" / "Phrases.dat").string();
     if (!WriteFile(db, content::DatabaseBytes(entries))) return Fail(db, "cannot be written");
     if (!WriteFile(syn, content::SynonymBytes(entries))) return Fail(syn, "cannot be written");
-    content::Findings phraseProblems;
-    const auto phrases = content::ReadPhraseSource(contentDir, phraseProblems);
-    if (!phraseProblems.errors.empty()) return Fail(phraseProblems.errors[0].where, phraseProblems.errors[0].what);
-    const std::string phr = (fs::path(outDir) / "D" / "Phrases.dat").string();
     if (!WriteFile(phr, content::PhraseBytes(phrases))) return Fail(phr, "cannot be written");
     const auto symbols = std::count_if(entries.begin(), entries.end(), [](const content::Entry& e) {
         return e.level == content::Level::Symbol;
