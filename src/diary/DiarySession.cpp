@@ -34,7 +34,12 @@ DiaryOpenResult DiarySession::Open(const std::string& path) {
     }
     MemorySource source(bytes);
     // Bytes left over after the counted records are dreams a wrong count hides: damaged too.
-    if (FFile->LoadFromSource(source) && source.Remaining() == 0) return DiaryOpenResult::Loaded;
+    if (FFile->LoadFromSource(source) && source.Remaining() == 0) {
+        // A save that was cut off before its last step leaves its new file behind; the diary
+        // itself is whole, so that file holds nothing the diary lacks worth keeping over it.
+        if (FFs.Exists(path + ".new")) FFs.Remove(path + ".new");
+        return DiaryOpenResult::Loaded;
+    }
     // A new diary is an empty file: there is nothing in it to lose.
     if (bytes.empty()) return DiaryOpenResult::Loaded;
     if (CopyAside(bytes)) return DiaryOpenResult::DamagedCopiedAside;

@@ -187,6 +187,20 @@ TEST(DiarySession, DamagedDiaryWithoutAGoodCopyOpensReadOnlyAndIsNeverWritten) {
     }
 }
 
+TEST(DiarySession, AStaleNewFileGoesOnlyWhenTheDiaryIsWhole) {
+    FaultyFileSystem fs;
+    const std::string whole = DiaryBytes({"Vliegen|x|y"});
+    fs.files[kPath] = whole;
+    fs.files[kPath + ".new"] = whole.substr(0, 7);
+    DiarySession session(fs);
+    EXPECT_EQ(session.Open(kPath), DiaryOpenResult::Loaded);
+    EXPECT_EQ(fs.files.count(kPath + ".new"), 0u);
+    fs.files[kPath] = whole.substr(0, whole.size() - 1);
+    fs.files[kPath + ".new"] = whole;
+    EXPECT_EQ(session.Open(kPath), DiaryOpenResult::DamagedCopiedAside);
+    EXPECT_EQ(fs.files[kPath + ".new"], whole);
+}
+
 TEST(DiarySession, NewAndEmptyDiariesOpenForWriting) {
     FaultyFileSystem fs;
     DiarySession session(fs);
