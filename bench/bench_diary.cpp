@@ -56,8 +56,9 @@ int main(int argc, char** argv) {
             bar = next;
         }
     }
-    const char* const everyday[] = {"ik", "en", "de", "het", "een", "was", "toen", "maar", "daar", "niet",
-                                    "viel", "zat", "flauw", "vast", "caf\xE9", "zee\xEBn", "weg", "liep"};
+    const char* const everyday[] = {"ik",    "en",   "de",      "het",      "een",  "was",
+                                    "toen",  "maar", "daar",    "niet",     "viel", "zat",
+                                    "flauw", "vast", "caf\xE9", "zee\xEBn", "weg",  "liep"};
     std::mt19937 rng(42);
     TDrDiRecFile diary;
     for (int n = 0; n < count; ++n) {

@@ -81,12 +81,23 @@ std::string HtmlEscape(std::string_view cp1252) {
     out.reserve(cp1252.size());
     for (char c : cp1252) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += Cp1252ToUtf8(std::string_view(&c, 1));
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += Cp1252ToUtf8(std::string_view(&c, 1));
         }
     }
     return out;
@@ -95,8 +106,9 @@ std::string HtmlEscape(std::string_view cp1252) {
 std::string DiaryHtml(TDrDiRecFile& diary, std::string_view diaryName, const TSymbolLookup& lookup,
                       const std::vector<TPhrase>& phrases) {
     const std::string title = "Droomnachtboek " + HtmlEscape(diaryName);
-    std::string out = "<!DOCTYPE html>\n<html lang=\"nl\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
-                      "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<h1>" + title + "</h1>\n";
+    std::string out = "<!DOCTYPE html>\n<html lang=\"nl\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+                      title + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<h1>" + title +
+                      "</h1>\n";
     out += "<p>" + std::to_string(diary.VisibleCount()) + (diary.VisibleCount() == 1 ? " droom" : " dromen") +
            "</p>\n";
     ForEachDream(diary, lookup, phrases, [&out](const Dream& d) {
@@ -107,7 +119,8 @@ std::string DiaryHtml(TDrDiRecFile& diary, std::string_view diaryName, const TSy
         if (!HtmlParagraphs(d.rec.Explanation).empty())
             out += "<h3>Eigen verklaring</h3>\n" + HtmlParagraphs(d.rec.Explanation);
         if (!d.found.Items.empty() || !d.found.Extra.empty()) out += "<h3>Gevonden symbolen</h3>\n";
-        if (!d.found.Items.empty()) out += "<p class=\"symbols\">" + HtmlEscape(Names(d.found.Items)) + "</p>\n";
+        if (!d.found.Items.empty())
+            out += "<p class=\"symbols\">" + HtmlEscape(Names(d.found.Items)) + "</p>\n";
         if (!d.found.Extra.empty())
             out += "<p class=\"extra\">Mogelijk ook: " + HtmlEscape(Names(d.found.Extra)) + "</p>\n";
         out += "</article>\n";

@@ -24,19 +24,31 @@ const char* FoldedLetter(unsigned char b) {
     if ((b >= 0xF2 && b <= 0xF6) || b == 0xF8) return "o";
     if (b >= 0xF9 && b <= 0xFC) return "u";
     switch (b) {
-        case 0xE6: return "ae";
-        case 0xE7: return "c";
-        case 0xF0: return "d";
-        case 0xF1: return "n";
+        case 0xE6:
+            return "ae";
+        case 0xE7:
+            return "c";
+        case 0xF0:
+            return "d";
+        case 0xF1:
+            return "n";
         case 0xFD:
-        case 0xFF: return "y";
-        case 0xFE: return "th";
-        case 0xDF: return "ss";
-        case 0x83: return "f";
-        case 0x9A: return "s";
-        case 0x9C: return "oe";
-        case 0x9E: return "z";
-        default: return nullptr;
+        case 0xFF:
+            return "y";
+        case 0xFE:
+            return "th";
+        case 0xDF:
+            return "ss";
+        case 0x83:
+            return "f";
+        case 0x9A:
+            return "s";
+        case 0x9C:
+            return "oe";
+        case 0x9E:
+            return "z";
+        default:
+            return nullptr;
     }
 }
 
@@ -120,7 +132,8 @@ bool ParsePhrase(std::string_view line, TPhrase& out, std::string* why) {
     return true;
 }
 
-std::vector<TPhrase> ParsePhraseTable(const std::vector<std::string>& lines, std::vector<std::string>* problems) {
+std::vector<TPhrase> ParsePhraseTable(const std::vector<std::string>& lines,
+                                      std::vector<std::string>* problems) {
     std::vector<TPhrase> table;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = Trimmed(lines[i]);
@@ -136,8 +149,12 @@ std::vector<TPhrase> ParsePhraseTable(const std::vector<std::string>& lines, std
 }
 
 std::vector<TPhrase> LoadPhraseTable(const std::string& path) {
+    {
+        FileSource probe(path);
+        if (!probe.IsOpen() || probe.Remaining() > kMaxPhraseFileBytes) return {};
+    }
     std::string bytes;
-    if (!FileExists(path) || !ReadWholeFile(path, bytes)) return {};
+    if (!ReadWholeFile(path, bytes)) return {};
     return ParsePhraseTable(SplitTextLines(bytes));
 }
 
@@ -156,8 +173,8 @@ void TSymbolLookup::AddLines(const std::vector<std::string>& synonyms) {
     // The name is the text after the first "|"; an item without one is all name.
     for (std::size_t i = 0; i < FItems.size(); ++i) {
         const std::string_view item = FItems[i];
-        const auto [it, added] =
-            FNameNo.emplace(std::string(item.substr(item.find('|') + 1)), static_cast<std::uint32_t>(FNamed.size()));
+        const auto [it, added] = FNameNo.emplace(std::string(item.substr(item.find('|') + 1)),
+                                                 static_cast<std::uint32_t>(FNamed.size()));
         if (added) FNamed.emplace_back();
         FNamed[it->second].push_back(static_cast<std::uint32_t>(i));
     }
@@ -183,7 +200,8 @@ void TSymbolLookup::ItemsForWord(std::string_view word, std::vector<std::string_
     if (field == FFieldLines.end()) return;
     for (const std::uint32_t line : field->second) {
         if (FLineNamed[line] < 0) continue;
-        for (const std::uint32_t i : FNamed[static_cast<std::size_t>(FLineNamed[line])]) out.push_back(FItems[i]);
+        for (const std::uint32_t i : FNamed[static_cast<std::size_t>(FLineNamed[line])])
+            out.push_back(FItems[i]);
     }
 }
 
@@ -252,7 +270,8 @@ public:
     // `mayAdd` is set.
     void Add(std::string_view item, const std::string& word, bool mayAdd) {
         const std::string key = Lowered(item);
-        if (const auto it = FFirst.find(key); it != FFirst.end()) return AddWord(FInto.ItemVia[it->second], word);
+        if (const auto it = FFirst.find(key); it != FFirst.end())
+            return AddWord(FInto.ItemVia[it->second], word);
         const auto it = FExtra.find(key);
         if (it != FExtra.end()) return AddWord(FInto.ExtraVia[it->second], word);
         if (!mayAdd) return;
@@ -308,8 +327,8 @@ bool MatchAt(const TPhrase& p, const std::vector<Token>& tokens, const std::vect
 namespace {
 
 // The second pass over the first pass's words, which `found.Items` already lists.
-void AddSecondPass(std::string_view description, const std::vector<std::string>& words, const TSymbolLookup& lookup,
-                   const std::vector<TPhrase>& phrases, TExplanations& found) {
+void AddSecondPass(std::string_view description, const std::vector<std::string>& words,
+                   const TSymbolLookup& lookup, const std::vector<TPhrase>& phrases, TExplanations& found) {
     Collector collect(found);
     std::vector<std::string_view> items;
     for (const std::string& word : words) {
@@ -333,13 +352,15 @@ void AddSecondPass(std::string_view description, const std::vector<std::string>&
     std::vector<std::size_t> at;
     for (const TPhrase& p : phrases) {
         // Most entries have a word the description lacks: those are passed over at once.
-        const bool possible = std::all_of(p.Words.begin(), p.Words.end(), [&present](const auto& alternatives) {
-            return std::any_of(alternatives.begin(), alternatives.end(),
-                               [&present](const std::string& w) { return present.count(w) != 0; });
-        });
+        const bool possible =
+            std::all_of(p.Words.begin(), p.Words.end(), [&present](const auto& alternatives) {
+                return std::any_of(alternatives.begin(), alternatives.end(),
+                                   [&present](const std::string& w) { return present.count(w) != 0; });
+            });
         if (!possible) continue;
         for (std::size_t s = 0; s < tokens.size(); ++s) {
-            if (used[s] || !Matches(p.Words[0], tokens[s].folded) || !MatchAt(p, tokens, used, s, at)) continue;
+            if (used[s] || !Matches(p.Words[0], tokens[s].folded) || !MatchAt(p, tokens, used, s, at))
+                continue;
             std::string via;
             for (std::size_t k = 0; k < at.size(); ++k) {
                 if (k > 0) via += at[k] == at[k - 1] + 1 ? " " : " \x85 ";  // an ellipsis over a gap

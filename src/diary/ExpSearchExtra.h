@@ -6,10 +6,11 @@
 // table of split verbs and set phrases ("viel ... flauw") names symbols directly.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace slumra {
@@ -51,7 +52,11 @@ inline constexpr int kMaxPhraseGap = 6;
 // and reasons go to *problems when given).
 std::vector<TPhrase> ParsePhraseTable(const std::vector<std::string>& lines,
                                       std::vector<std::string>* problems = nullptr);
-// The entries of a phrase file; empty when it is missing or unreadable (the table is optional).
+// The shipped table holds a few kilobytes; a file larger than this is no phrase table.
+inline constexpr std::size_t kMaxPhraseFileBytes = 1024 * 1024;
+
+// The entries of a phrase file; empty when it is missing, unreadable or larger than
+// kMaxPhraseFileBytes (the table is optional).
 std::vector<TPhrase> LoadPhraseTable(const std::string& path);
 
 // The synonym groups and index entries prepared for many lookups: which index items a word
@@ -73,18 +78,21 @@ private:
     const std::vector<std::uint32_t>* Named(std::string_view name) const;
 
     std::vector<std::string> FItems;
-    std::vector<std::vector<std::uint32_t>> FNamed;                 // items of one name
-    std::unordered_map<std::string, std::uint32_t> FNameNo;         // name -> FNamed
-    std::vector<std::int32_t> FLineNamed;                           // per line: FNamed of its head, or -1
+    std::vector<std::vector<std::uint32_t>> FNamed;          // items of one name
+    std::unordered_map<std::string, std::uint32_t> FNameNo;  // name -> FNamed
+    std::vector<std::int32_t> FLineNamed;                    // per line: FNamed of its head, or -1
     std::unordered_map<std::string, std::vector<std::uint32_t>> FFieldLines;  // field -> lines
 };
 
 // Everything found for one description: the first pass as the explanation search lists it,
-// the second pass after it, and for every item the description's words that led to it.
+// the second pass after it, and for every item the description's words that led to it
+// (lowercase, Windows-1252; a phrase's words joined by spaces, with " \x85 " (an ellipsis)
+// where other words stood between them). An item of a first pass that the lookup cannot
+// explain (other data, a stopped search) has no words.
 struct TExplanations {
-    std::vector<std::string> Items;                // first pass, sorted by name
+    std::vector<std::string> Items;                 // first pass, sorted by name
     std::vector<std::vector<std::string>> ItemVia;  // per item of Items
-    std::vector<std::string> Extra;                // second pass, sorted by name, none in Items
+    std::vector<std::string> Extra;                 // second pass, sorted by name, none in Items
     std::vector<std::vector<std::string>> ExtraVia;
 };
 

@@ -1,8 +1,7 @@
-#include "diary/DrDiExport.h"
-#include "diary/DrDiFind.h"
-
 #include "TestUtil.h"
 
+#include "diary/DrDiExport.h"
+#include "diary/DrDiFind.h"
 #include "diary/DrDiRecs.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +76,8 @@ TEST(DrDiExport, EscapesMarkupAndWritesUtf8) {
     EXPECT_EQ(HtmlEscape("<b> & \"x\" 'y' caf\xE9 \x80"),
               "&lt;b&gt; &amp; &quot;x&quot; &#39;y&#39; caf\xC3\xA9 \xE2\x82\xAC");
     TDrDiRecFile diary;
-    Add(diary, "<script>|12-03-2024|hh:mm", "Een slang & een \"adder\".\r\n\r\nTweede alinea.", "Ik ben bang");
+    Add(diary, "<script>|12-03-2024|hh:mm", "Een slang & een \"adder\".\r\n\r\nTweede alinea.",
+        "Ik ben bang");
     const TSymbolLookup lookup({"|slang|", "|zee|zeeen|"}, Lines{"1|Slang", "2|Zee"});
     const std::string html = DiaryHtml(diary, "Jan's", lookup, {});
     EXPECT_NE(html.find("<html lang=\"nl\">"), std::string::npos);
@@ -86,11 +86,15 @@ TEST(DrDiExport, EscapesMarkupAndWritesUtf8) {
     EXPECT_NE(html.find("<h2>&lt;script&gt;</h2>"), std::string::npos);
     EXPECT_EQ(html.find("<script>"), std::string::npos);
     EXPECT_EQ(html.find("hh:mm"), std::string::npos);  // the placeholder time is left out
-    EXPECT_NE(html.find("<p>Een slang &amp; een &quot;adder&quot;.</p>\n<p>Tweede alinea.</p>"), std::string::npos);
+    EXPECT_NE(html.find("<p>Een slang &amp; een &quot;adder&quot;.</p>\n<p>Tweede alinea.</p>"),
+              std::string::npos);
     EXPECT_NE(html.find("<p class=\"symbols\">Slang</p>"), std::string::npos);
 
     const std::string text = DiaryText(diary, "Jan", lookup, {});
-    EXPECT_EQ(text.rfind("\xEF\xBB\xBF" "Droomnachtboek Jan\r\n", 0), 0u);
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBF"
+                         "Droomnachtboek Jan\r\n",
+                         0),
+              0u);
     EXPECT_NE(text.find("\r\nGevonden symbolen: Slang\r\n"), std::string::npos);
     EXPECT_EQ(text.find("hh:mm"), std::string::npos);
 }

@@ -1,12 +1,11 @@
-#include "diary/ExpSearchExtra.h"
-
 #include "data/Index.h"
 #include "diary/ExpSearch.h"
+#include "diary/ExpSearchExtra.h"
 #include "lang/Cp1252.h"
 
-#include <random>
-
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace slumra {
 namespace {
@@ -51,8 +50,9 @@ TEST(ExpSearchExtra, MalformedPhrasesAreRefused) {
     EXPECT_EQ(p.Target, "flauwvallen");
     EXPECT_TRUE(ParsePhrase("liep * weg = -", p));
     EXPECT_EQ(p.Target, "");
-    for (const char* bad : {"viel flauw", "viel * flauw =", "= flauw", "* viel = x", "viel * = x", "viel * * flauw = x",
-                            "viel//flauw = x", "Viel = x", "viel = Flauw", "vi\xEB = x", "viel = flauw vallen"}) {
+    for (const char* bad :
+         {"viel flauw", "viel * flauw =", "= flauw", "* viel = x", "viel * = x", "viel * * flauw = x",
+          "viel//flauw = x", "Viel = x", "viel = Flauw", "vi\xEB = x", "viel = flauw vallen"}) {
         std::string why;
         EXPECT_FALSE(ParsePhrase(bad, p, &why)) << bad;
         EXPECT_FALSE(why.empty()) << bad;
@@ -65,8 +65,8 @@ TEST(ExpSearchExtra, MalformedPhrasesAreRefused) {
 TEST(ExpSearchExtra, PhrasesFindSplitVerbsWithinOneSentence) {
     const TSymbolLookup lookup({"|flauwvallen|flauwte|", "|vastzitten|", "|wegen|", "|vluchten|"},
                                Lines{"1|Flauwvallen", "2|Vastzitten", "3|Wegen", "4|Vluchten"});
-    const auto table = Table({"liep/rende * weg = -", "viel/vielen * flauw = flauwvallen", "zat vast = vastzitten",
-                              "weg = wegen", "rende = vluchten"});
+    const auto table = Table({"liep/rende * weg = -", "viel/vielen * flauw = flauwvallen",
+                              "zat vast = vastzitten", "weg = wegen", "rende = vluchten"});
     auto extra = [&](const char* text) { return Explain(text, lookup, table).Extra; };
     const TExplanations f = Explain("Toen VIEL ik bijna flauw.", lookup, table);
     EXPECT_EQ(f.Extra, Lines{"1|Flauwvallen"});
@@ -114,7 +114,8 @@ public:
         Lines items;
         for (int n = Below(30); n > 0; --n) {
             std::string name = Below(2) == 0 ? Word() : Plain();
-            if (!name.empty() && name[0] >= 'a' && name[0] <= 'z' && Below(3) != 0) name[0] = static_cast<char>(name[0] - 32);
+            if (!name.empty() && name[0] >= 'a' && name[0] <= 'z' && Below(3) != 0)
+                name[0] = static_cast<char>(name[0] - 32);
             items.push_back(std::to_string(Below(9)) + "|" + name);
         }
         return items;
@@ -128,7 +129,8 @@ public:
     std::vector<TPhrase> Phrases() {
         Lines lines;
         for (int n = Below(4); n > 0; --n)
-            lines.push_back(Plain() + (Below(2) == 0 ? " * " : " ") + Plain() + " = " + (Below(3) == 0 ? "-" : Plain()));
+            lines.push_back(Plain() + (Below(2) == 0 ? " * " : " ") + Plain() + " = " +
+                            (Below(3) == 0 ? "-" : Plain()));
         return ParsePhraseTable(lines);
     }
     int Below(int n) { return static_cast<int>(FRng() % static_cast<unsigned>(n)); }

@@ -92,7 +92,8 @@ void CheckPhrases(const std::string& contentDir, const std::vector<Entry>& entri
         }
         ++count;
         if (!phrase.Target.empty() && heads.count(phrase.Target) == 0)
-            out.errors.push_back({where, "\"" + Cp1252ToUtf8(phrase.Target) + "\" is the head word of no symbol"});
+            out.errors.push_back(
+                {where, "\"" + Cp1252ToUtf8(phrase.Target) + "\" is the head word of no symbol"});
     }
     if (count > 0) out.info.push_back(std::to_string(count) + " entries in the phrase table");
 }
@@ -115,7 +116,8 @@ int ExplainExtra(const std::string& db, const std::string& syn, const std::strin
     if (!ReadWholeFile(file, description)) return Fail(file, "cannot be read");
     std::vector<std::string> first;
     (void)SearchExplanations(description, synonyms, lists, first);
-    const TExplanations found = ExplainMore(description, TSymbolLookup(synonyms, lists), PhrasesBeside(syn), first);
+    const TExplanations found =
+        ExplainMore(description, TSymbolLookup(synonyms, lists), PhrasesBeside(syn), first);
     for (const auto& item : found.Items) Print(item + "\n");
     std::printf("--\n");
     for (const auto& item : found.Extra) Print(item + "\n");
@@ -130,7 +132,8 @@ int ExportDiary(const std::string& db, const std::string& syn, const std::string
     if (!LoadSearch(db, syn, lists, synonyms, rc)) return rc;
     if (!FileExists(diaryPath)) return Fail(diaryPath, "no such file");
     TDrDiRecFile diary;
-    if (!diary.LoadFromFile(diaryPath)) rc = Fail(diaryPath, "damaged or cut short; exporting what could be read");
+    if (!diary.LoadFromFile(diaryPath))
+        rc = Fail(diaryPath, "damaged or cut short; exporting what could be read");
     diary.ShowAll();
     std::string name;
     if (!Utf8ToCp1252(fs::path(diaryPath).stem().string(), name)) name = "?";
