@@ -13,23 +13,23 @@ constexpr std::string_view kDatePlaceholder = "dd-mm-yyyy";
 constexpr std::string_view kTimePlaceholder = "hh:mm";
 
 struct Dream {
+    explicit Dream(const DrDiRec& r) : rec(r) {}
+    const DrDiRec& rec;
     std::string name, date, time;
-    DrDiRec rec;
     TExplanations found;
 };
 
 template <typename Each>
 void ForEachDream(TDrDiRecFile& diary, const TSymbolLookup& lookup, const std::vector<TPhrase>& phrases,
                   Each&& each) {
-    for (std::int32_t n = 1; n <= diary.VisibleCount(); ++n) {
-        Dream d;
-        d.rec = diary.GetVisibleRecord(n);
-        SplitPath(d.rec.Head.c_str(), d.name, d.date, d.time);
+    diary.ForEachVisible([&](std::int32_t, const DrDiRec& rec) {
+        Dream d(rec);
+        SplitPath(rec.Head.c_str(), d.name, d.date, d.time);
         if (d.date == kDatePlaceholder) d.date.clear();
         if (d.time == kTimePlaceholder) d.time.clear();
-        d.found = Explain(d.rec.Description, lookup, phrases);
+        d.found = Explain(rec.Description, lookup, phrases);
         each(d);
-    }
+    });
 }
 
 std::string Names(const std::vector<std::string>& items) {

@@ -19,14 +19,13 @@ std::vector<std::int32_t> FindDreams(TDrDiRecFile& diary, std::string_view query
         rest.remove_prefix(space == std::string_view::npos ? rest.size() : space + 1);
     }
     std::vector<std::int32_t> found;
-    for (std::int32_t n = 1; n <= diary.VisibleCount(); ++n) {
-        const DrDiRec rec = diary.GetVisibleRecord(n);
+    diary.ForEachVisible([&](std::int32_t n, const DrDiRec& rec) {
         // The fields joined by a byte no word holds, so that no word spans two of them.
         const std::string text = FoldAccents(rec.Head + '\n' + rec.Description + '\n' + rec.Explanation);
         if (std::all_of(words.begin(), words.end(),
                         [&text](const std::string& w) { return text.find(w) != std::string::npos; }))
             found.push_back(n);
-    }
+    });
     return found;
 }
 
@@ -65,8 +64,7 @@ TDiaryStats DiaryStatistics(TDrDiRecFile& diary, const TSymbolLookup& lookup,
     TDiaryStats stats;
     std::map<int, int> months;  // year * 12 + month - 1
     std::unordered_map<std::string, int> symbols;
-    for (std::int32_t n = 1; n <= diary.VisibleCount(); ++n) {
-        const DrDiRec rec = diary.GetVisibleRecord(n);
+    diary.ForEachVisible([&](std::int32_t, const DrDiRec& rec) {
         ++stats.Dreams;
         std::string name, date, time;
         SplitPath(rec.Head.c_str(), name, date, time);
@@ -78,7 +76,7 @@ TDiaryStats DiaryStatistics(TDrDiRecFile& diary, const TSymbolLookup& lookup,
         const TExplanations found = Explain(rec.Description, lookup, phrases);
         for (const auto& item : found.Items) ++symbols[item];
         for (const auto& item : found.Extra) ++symbols[item];
-    }
+    });
     for (const auto& [key, count] : months) stats.Months.push_back({key / 12, key % 12 + 1, count});
     for (auto& [item, count] : symbols) stats.Symbols.push_back({item, count});
     std::sort(stats.Symbols.begin(), stats.Symbols.end(), [](const TSymbolCount& a, const TSymbolCount& b) {

@@ -169,6 +169,14 @@ bool TDrDiRecFile::AddRecord(const DrDiRec& rec) {
     return true;
 }
 
+void TDrDiRecFile::ForEachVisible(const std::function<void(std::int32_t, const DrDiRec&)>& each) {
+    std::int32_t n = 0;
+    for (std::int32_t pos = 1; pos <= FRecs.Count(); ++pos) {
+        const DrDiRec* rec = RecAt(pos);
+        if (rec->Visible != 0) each(++n, *rec);
+    }
+}
+
 bool TDrDiRecFile::DeleteVisibleRecord(std::int32_t n) {
     const std::int32_t pos = VisibleIndexToChain(n);
     if (pos <= 0) return false;

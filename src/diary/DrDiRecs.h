@@ -8,6 +8,7 @@
 #include "data/iDbRecs.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace slumra {
@@ -69,6 +70,9 @@ public:
     // Appends a copy of rec with Id = the last record's Id + 1 (1 for an empty diary).
     [[nodiscard]] bool AddRecord(const DrDiRec& rec);
     bool DeleteVisibleRecord(std::int32_t n);
+    // Calls each(n, dream) for every visible dream in order, n its visible number, without
+    // moving the cursor: CursorIndex() still names the dream fetched last.
+    void ForEachVisible(const std::function<void(std::int32_t, const DrDiRec&)>& each);
 
     std::int32_t Count() const { return FRecs.Count(); }
     std::int32_t VisibleCount() const { return FCursor.VisibleCount; }

@@ -38,6 +38,18 @@ TEST(DrDiFind, DreamsHoldingEveryWordIgnoringCaseAndAccents) {
     EXPECT_EQ(FindDreams(diary, " "), (N{1, 2, 3}));
 }
 
+TEST(DrDiFind, LookingThroughTheDiaryLeavesTheCurrentDream) {
+    TDrDiRecFile diary;
+    for (const char* name : {"a", "b", "c"}) Add(diary, std::string(name) + "||", "slang");
+    (void)diary.GetVisibleRecord(2);
+    const TSymbolLookup lookup({"|slang|"}, Lines{"1|Slang"});
+    EXPECT_EQ(FindDreams(diary, "slang").size(), 3u);
+    EXPECT_EQ(DiaryStatistics(diary, lookup, {}).Dreams, 3);
+    EXPECT_FALSE(DiaryHtml(diary, "d", lookup, {}).empty());
+    EXPECT_FALSE(DiaryText(diary, "d", lookup, {}).empty());
+    EXPECT_EQ(diary.CursorIndex(), 2);
+}
+
 TEST(DrDiFind, DatesReadOnlyAsExistingDays) {
     int d = 0, m = 0, y = 0;
     EXPECT_TRUE(ReadDreamDate(" 7-3-2024 ", d, m, y));
