@@ -68,7 +68,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
     tk::BuildPalettes(instance);
-    SetDefaultDecoderPalette(tk::ScreenPalette());
+    // On a 256-colour display pictures are dithered to the colours the system keeps fixed: the
+    // others may never reach the screen (Wine shows only those), and dark blues would turn black.
+    SetDefaultDecoderPalette(tk::TScreen::BitsPerPixel() == 8 && tk::StaticColorsPalette() != nullptr
+                                 ? tk::StaticColorsPalette()
+                                 : tk::ScreenPalette());
     tk::Application().Initialize(instance);
     InstallTranslatorHooks();
     tk::Application().SetCursor(tk::TCursor::AppStart, LoadCursorW(instance, L"HandCursor"));

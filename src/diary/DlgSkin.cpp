@@ -12,9 +12,15 @@ namespace slumra {
 
 namespace {
 
-void LoadSkin(TBkControl& bk, TPMultiImage* given) {
-    const std::string path = ProgramFolder() + "I\\B\\abk";
-    if (!FileExists(path)) return;
+void LoadSkin(TBkControl& bk, TPMultiImage* given, const char* framed) {
+    // The framed skin of the dialog's own size and design; the plain tile where it is missing.
+    std::string path = ProgramFolder() + "I\\B\\" + framed + DesignSuffix(SizeClass());
+    if (FileExists(path)) {
+        bk.Background.SetImageDrawStyle(TImageDrawStyle::idsTopLeft);
+    } else {
+        path = ProgramFolder() + "I\\B\\abk";
+        if (!FileExists(path)) return;
+    }
     TPMultiImage local;
     TPMultiImage& loader = given != nullptr ? *given : local;
     loader.SetImageName(path);
@@ -67,11 +73,11 @@ void BtnMouseOut(tk::TControl* sender) {
     Underline(sender, false);
 }
 
-double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader) {
+double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader, const char* framedSkin) {
     int m = 1, d = 1;
     DesignScale(SizeClass(), m, d);
     if (m != d) form.ScaleBy(m, d);
-    LoadSkin(bk, loader);
+    LoadSkin(bk, loader, framedSkin);
     // The window owns its shape from here on.
     form.SetRegion(CreateRoundRectRgn(0, 0, form.Width(), form.Height(), 40, 40));
     switch (DesignOf(SizeClass())) {

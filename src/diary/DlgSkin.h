@@ -25,11 +25,12 @@ void BtnMouseIn(tk::TControl* sender);
 void BtnMouseOut(tk::TControl* sender);
 
 // The last steps of making a dialog, once its controls exist: scales it by the design of
-// SizeClass(), gives `bk` the skin tile I\B\abk of the program's folder (through `loader`, or a
-// loader of its own without one; no picture when the file is missing) and cuts
-// the window's rounded shape. Answers the factor by which the design grows list rows (1, 1.25
+// SizeClass(), gives `bk` the framed skin I\B\<framedSkin><design suffix> of the program's folder
+// ("abs" for the name and message dialogs, "abd" for the diary dialog), or the tile I\B\abk
+// where that is missing (through `loader`, or a loader of its own without one; no picture when
+// neither exists), and cuts the window's rounded shape. Answers the factor by which the design grows list rows (1, 1.25
 // or 1.6).
-double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader);
+double FinishDialog(tk::TForm& form, TBkControl& bk, TPMultiImage* loader, const char* framedSkin);
 
 // Holds `dialog` in `slot` while it is shown and puts the previous value back afterwards,
 // however the showing ends.

@@ -79,7 +79,7 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
     AskMessageFunc = [loader](const std::string& caption, const std::string& text, const std::string& yes,
                               const std::string& no) { return AskMessage(caption, text, yes, no, loader); };
 
-    const double rowFactor = FinishDialog(*this, *Bk, loader);
+    const double rowFactor = FinishDialog(*this, *Bk, loader, "abd");
     PersonsBox->SetItemHeight(RoundHalfEven(PersonsBox->ItemHeight() * rowFactor));
     FillList();
     UpdateButtons();

@@ -31,7 +31,7 @@ TMessageDialog::TMessageDialog(TPMultiImage* loader) : tk::TForm(L"SlumraMessage
     NoBtn = DialogButton(this, 190, 90, 110, "Nee", 5102);
     NoBtn->OnClick = [this](tk::TControl* s) { NoBtnClick(s); };
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    (void)FinishDialog(*this, *Bk, loader);
+    (void)FinishDialog(*this, *Bk, loader, "abs");
 }
 
 void TMessageDialog::FormKeyUp(tk::TControl*, WORD& key, unsigned shift) {

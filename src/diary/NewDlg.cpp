@@ -43,7 +43,7 @@ TNewDialog::TNewDialog(TPMultiImage* loader) : tk::TForm(L"SlumraNewDialog") {
     ActiveControl = NewDlgEdit;
     OnShow = [this](tk::TForm*) { TranslateProgramForm(this); };
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    (void)FinishDialog(*this, *Bk, loader);
+    (void)FinishDialog(*this, *Bk, loader, "abs");
 }
 
 void TNewDialog::FormKeyUp(tk::TControl*, WORD& key, unsigned shift) {

@@ -703,7 +703,8 @@ void TLabel::AdjustSize() {
     TCanvas c(screen.Get());
     c.Font = Font;
     const SIZE s = c.TextExtent(FCaption.empty() ? std::string(" ") : FCaption);
-    SetBounds(FLeft, FTop, FCaption.empty() ? FWidth : s.cx, s.cy);
+    // Room to spare: on a 256-colour screen text is drawn a little wider than the screen measures it.
+    SetBounds(FLeft, FTop, FCaption.empty() ? FWidth : s.cx + s.cx / 8 + 2, s.cy);
 }
 
 void TLabel::ChangeScale(int m, int d) {

@@ -9,6 +9,7 @@ namespace slumra::tk {
 namespace {
 HPALETTE gPal16 = nullptr;
 HPALETTE gPal256 = nullptr;
+HPALETTE gStatic = nullptr;
 }  // namespace
 
 unsigned ResourceColorCount(const unsigned char* data, unsigned size) {
@@ -61,6 +62,23 @@ void BuildPalettes(HMODULE module) {
     FreePalettes();
     gPal16 = PaletteFromResource(module, L"PAL16");
     gPal256 = PaletteFromResource(module, L"PAL256");
+    if (gPal256 != nullptr && GetPaletteEntries(gPal256, 0, 0, nullptr) == 256) {
+        PALETTEENTRY all[256];
+        GetPaletteEntries(gPal256, 0, 256, all);
+        unsigned char table[20 * 4];
+        for (int i = 0; i < 20; ++i) {
+            const PALETTEENTRY& e = all[i < 10 ? i : 236 + i];
+            table[i * 4] = e.peBlue;
+            table[i * 4 + 1] = e.peGreen;
+            table[i * 4 + 2] = e.peRed;
+            table[i * 4 + 3] = 0;
+        }
+        gStatic = PaletteFromColorTable(table, 20);
+    }
+}
+
+HPALETTE StaticColorsPalette() {
+    return gStatic;
 }
 
 HPALETTE ScreenPalette() {
@@ -73,6 +91,7 @@ HPALETTE ScreenPalette() {
 void FreePalettes() {
     if (gPal16 != nullptr) DeleteObject(gPal16), gPal16 = nullptr;
     if (gPal256 != nullptr) DeleteObject(gPal256), gPal256 = nullptr;
+    if (gStatic != nullptr) DeleteObject(gStatic), gStatic = nullptr;
 }
 
 }  // namespace slumra::tk

@@ -11,6 +11,10 @@ namespace slumra::tk {
 void BuildPalettes(HMODULE module);
 // The 16-entry palette at 7 bits per pixel or fewer, the 256-entry one at exactly 8, else none.
 HPALETTE ScreenPalette();
+// The 20 colours of the 256-entry palette that the system keeps fixed (entries 0..9 and
+// 246..255); null when there is none. Pictures dithered to these look the same on every 8-bit
+// display, whether or not the other entries reach the screen.
+HPALETTE StaticColorsPalette();
 void FreePalettes();
 
 // The colour count a bitmap resource's header declares: for a 12-byte header 2^bits (none at
