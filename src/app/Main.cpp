@@ -95,6 +95,7 @@ TMainForm::TMainForm() : tk::TForm(kMainWindowClass) {
     // 14.
     tk::Application().SetScreenCursor(tk::TCursor::Default);
     OnShow = [this](tk::TForm*) { FormShow(); };
+    OnKeyDown = [this](tk::TControl*, WORD& key, unsigned shift) { FormKeyDown(key, shift); };
     OnCloseQuery = [this](tk::TForm*, bool& canClose) { FormCloseQuery(canClose); };
 }
 
@@ -125,6 +126,28 @@ void TMainForm::CreateComponents() {
     CaptionLbl = new tk::TLabel(MainFormPanel);
     CaptionLbl->SetBounds(84, 4, 200, 16);
     CaptionLbl->Tag = 10;
+    FindBtn = new TBaseBtn(MainFormPanel);
+    TitleButton(FindBtn, 551, 3, "", "Zoeken in het woordenboek (Ctrl+F)", 0, 0.2);
+    {
+        // A magnifier in the light lettering of the title row.
+        tk::TBitmap lens;
+        if (lens.SetSize(12, 12)) {
+            tk::TCanvas& c = lens.Canvas();
+            c.Brush.SetColor(tk::clBlack);
+            c.FillRect({0, 0, 12, 12});
+            c.Pen.SetColor(kTextColor);
+            c.Pen.SetWidth(2);
+            c.Brush.SetStyle(tk::BrushStyle::Clear);
+            c.Ellipse(1, 1, 8, 8);
+            c.MoveTo(7, 7);
+            c.LineTo(11, 11);
+            tk::TPicture glyph;
+            glyph.Assign(lens);
+            FindBtn->SetGlyphUp(glyph);
+            FindBtn->SetGlyphCentered(true);
+        }
+    }
+    FindBtn->OnClick = [this](tk::TControl*) { Records->FindInDictionary(); };
     HelpBtn = new TBaseBtn(MainFormPanel);
     TitleButton(HelpBtn, 571, 3, "?", "Slumra Online Help", 100, 0.2);
     HelpBtn->OnClick = [this](tk::TControl*) { HelpBtnClick(); };
@@ -375,6 +398,21 @@ void TMainForm::BtnMouseIn(tk::TControl* sender) {
 void TMainForm::BtnMouseOut(tk::TControl* sender) {
     if (auto* b = dynamic_cast<TBaseBtn*>(sender); b != nullptr && b->Enabled())
         b->Font.SetStyle(b->Font.Style() & ~static_cast<unsigned>(tk::fsUnderline));
+}
+
+void TMainForm::FormKeyDown(WORD& key, unsigned shift) {
+    if ((ViewFlags & DiaryShown) != 0) return;
+    const bool alt = (shift & tk::ssAlt) != 0, ctrl = (shift & tk::ssCtrl) != 0;
+    if (ctrl && !alt && key == 'F') {
+        key = 0;
+        Records->FindInDictionary();
+    } else if ((alt && key == VK_LEFT) || (!alt && !ctrl && key == VK_BACK)) {
+        key = 0;
+        Records->GoBack();
+    } else if (alt && key == VK_RIGHT) {
+        key = 0;
+        Records->GoForward();
+    }
 }
 
 void TMainForm::CatXBtnClick(tk::TControl* sender) {

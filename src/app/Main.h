@@ -50,6 +50,7 @@ public:
     TBaseBtn* InfoBtn;
     TBaseBtn* SoundSBtn;
     tk::TLabel* CaptionLbl;
+    TBaseBtn* FindBtn;
     TBaseBtn* HelpBtn;
     TBaseBtn* MinimizeBtn;
     TBaseBtn* QuitBtn;
@@ -112,6 +113,8 @@ private:
     void FormMinimize();
     void FormRestore();
     void CatXBtnClick(tk::TControl* sender);
+    // Ctrl+F searches the dictionary; Alt+Left or Backspace and Alt+Right walk the records shown.
+    void FormKeyDown(WORD& key, unsigned shift);
     void HelpBtnClick();
     void MediaPlayerNotify(tk::TMPNotifyValue value);
     std::string FProgramFolder;

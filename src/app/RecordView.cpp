@@ -1,6 +1,7 @@
 #include "app/RecordView.h"
 
 #include "app/DiaryPanel.h"
+#include "app/FindDlg.h"
 #include "app/Folders.h"
 #include "app/Intro.h"
 #include "app/Layout.h"
@@ -105,6 +106,13 @@ TRecordView::TRecordView(TMainForm& form) : F(form) {
                                         c.TextOut(5, 0, AfterBar(iDbRecText->Items()[static_cast<std::size_t>(i)]));
                                 });
     };
+    // A name in braces refers to another symbol: a click on its line, or Enter, shows it.
+    iDbRecText->OnMouseUp = [this](tk::TControl*, tk::TMouseButton, unsigned, int x, int y) {
+        FollowReference(iDbRecText->ItemAtPos(x, y));
+    };
+    iDbRecText->OnKeyUp = [this](tk::TControl*, WORD& key, unsigned) {
+        if (key == VK_RETURN) FollowReference(iDbRecText->ItemIndex());
+    };
     ToClipBrdBtn = new TBaseBtn(iDbRecTextPnl);
     TextButton(ToClipBrdBtn, 126, 246, 75, "Klembord", "Huidige onderdeel naar het klembord kopieren", 2300);
     ToClipBrdBtn->OnClick = [this](tk::TControl*) { ToClipBrdBtnClick(); };
@@ -143,6 +151,51 @@ void TRecordView::LoadIndex() {
     if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
     ContentLst->SetLines(outline);
     IndexLst->SetItems(std::move(index));
+    FindIndex.Clear();
+    History.Clear();
+    if (F.RecordFile && F.SynonymList) FindIndex.Build(*F.RecordFile, *F.SynonymList);
+}
+
+void TRecordView::ShowRecordNumber(std::int32_t n) {
+    if (n <= 0 || !F.RecordFile || (F.ViewFlags & DiaryShown) != 0) return;
+    if ((F.ViewFlags & IndexShown) != 0) {
+        for (int i = 0; i < IndexLst->Count(); ++i)
+            if (ItemRecordNumber(IndexLst->Items()[static_cast<std::size_t>(i)]) == n) {
+                IndexLst->SetItemIndex(i);
+                break;
+            }
+    } else {
+        for (int i = 1; i <= ContentLst->ItemCount(); ++i) {
+            if (ItemRecordNumber(ContentLst->Item(i).Text) != n) continue;
+            // Its category and subcategory open, so that the line can be seen and chosen.
+            std::vector<int> parents;
+            for (int p = ContentLst->Item(i).Parent; p > 0; p = ContentLst->Item(p).Parent) parents.push_back(p);
+            for (auto it = parents.rbegin(); it != parents.rend(); ++it)
+                if (!ContentLst->Item(*it).Expanded) ContentLst->Toggle(*it);
+            ContentLst->SetSelectedItem(i);
+            break;
+        }
+    }
+    ShowRecord(F.RecordFile->GetVisibleRecord(n));
+    F.UpdateStatus();
+}
+
+void TRecordView::FindInDictionary() {
+    if ((F.ViewFlags & DiaryShown) != 0) return;
+    ShowRecordNumber(slumra::FindInDictionary(FindIndex, &F.anImage));
+}
+
+void TRecordView::GoBack() {
+    if ((F.ViewFlags & DiaryShown) == 0 && History.CanGoBack()) ShowRecordNumber(History.Back());
+}
+
+void TRecordView::GoForward() {
+    if ((F.ViewFlags & DiaryShown) == 0 && History.CanGoForward()) ShowRecordNumber(History.Forward());
+}
+
+void TRecordView::FollowReference(int line) {
+    if (line < 0 || line >= iDbRecText->Count()) return;
+    ShowRecordNumber(ReferencedRecord(FindIndex, iDbRecText->Items(), static_cast<std::size_t>(line)));
 }
 
 void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {
@@ -287,6 +340,7 @@ void TRecordView::ShowRecord(const iDbRecInfo& rec) {
             diaryPanel.DrDiExpsLstPnl->Hide();
         }
         F.LastShownId = rec.Id;
+        if (!diary && F.RecordFile) History.Visit(F.RecordFile->CursorIndex());
     }
     tk::Application().SetScreenCursor(before);
 }

@@ -3,6 +3,7 @@
 // shown record to the clipboard.
 #pragma once
 
+#include "data/Find.h"
 #include "data/iDbRecs.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Media.h"
@@ -37,8 +38,18 @@ public:
     tk::TPanel* SubjectPicturePnl;
     TProportionalImage* SubjectPicture;
 
-    // Builds the outline and the sorted index from the main window's records.
+    // Builds the outline and the sorted index from the main window's records, and the search
+    // through the whole dictionary.
     void LoadIndex();
+    // Shows record n and selects it in the outline or the index, whichever is shown.
+    void ShowRecordNumber(std::int32_t n);
+    // The search window; shows what the user chooses there.
+    void FindInDictionary();
+    // The record shown before (or after) the current one.
+    void GoBack();
+    void GoForward();
+    // Shows the symbol a name in braces on the record text's line `line` refers to.
+    void FollowReference(int line);
     // Shows `rec` in the record panel, or, while the diary is open, in the diary's overlay.
     void ShowRecord(const iDbRecInfo& rec);
     void ContentLstSelect(int item);
@@ -56,6 +67,9 @@ public:
     void TellWhenEmpty();
     // Enables and shows what the current record allows.
     void UpdateStatus(bool diary);
+
+    TFindIndex FindIndex;
+    TRecordHistory History;
 
 private:
     void ShowPictures(const std::string& category, const std::string& subcategory, const std::string& symbol);

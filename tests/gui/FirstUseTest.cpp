@@ -72,6 +72,40 @@ TEST(FirstUse, ANewRecordStartsAtItsFirstLineAndTheShownListHasTheFocus) {
     EXPECT_EQ(GetFocus(), r.ContentLst->Handle());
 }
 
+TEST(FirstUse, ReferencesAndHistoryWalkTheDictionary) {
+    ShownMain m;
+    std::string text = "Zie ook {Kat} en {Niemand}.";
+    const std::string bytes = test::DbBytes({{1, "Dieren", "Over dieren."},
+                                             {2, "Dieren|Huisdieren", "Over huisdieren."},
+                                             {3, "Dieren|Huisdieren|Hond", text},
+                                             {4, "Dieren|Huisdieren|Kat", "Een kat."}});
+    MemorySource source(bytes);
+    ASSERT_TRUE(m.form->RecordFile->LoadFromSource(source));
+    m.form->Records->LoadIndex();
+    m.form->Show();
+    TRecordView& r = *m.form->Records;
+    r.ShowRecordNumber(3);
+    ASSERT_EQ(r.iDbRecText->Items()[0], "Hond");
+    int line = -1;
+    for (int i = 0; i < r.iDbRecText->Count(); ++i)
+        if (r.iDbRecText->Items()[static_cast<std::size_t>(i)].find("{Kat}") != std::string::npos) line = i;
+    ASSERT_GE(line, 0);
+    r.FollowReference(line + 1);  // a line without a reference does nothing
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Hond");
+    r.FollowReference(line);
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Kat");
+    EXPECT_EQ(r.ContentLst->SelectedItem(), 4);  // opened and chosen in the outline
+    WORD key = VK_LEFT;
+    m.form->OnKeyDown(m.form.get(), key, tk::ssAlt);
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Hond");
+    key = VK_RIGHT;
+    m.form->OnKeyDown(m.form.get(), key, tk::ssAlt);
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Kat");
+    key = VK_BACK;
+    m.form->OnKeyDown(m.form.get(), key, 0);
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Hond");
+}
+
 TEST(FirstUse, ScrollingShowsNoStalePixels) {
     ShownMain m;
     m.UseRecords();
