@@ -43,7 +43,8 @@ std::int64_t TakeNumber(std::string_view& bytes, TVType type) {
 
 // The text a written cell reads as; empty where the text form is not fixed by the value alone.
 std::string Expected(const TVWriteColumn& column, const TVWriteValue& value) {
-    if (column.Type == TVType::String) return std::get<std::string>(value).substr(0, kTVTextMax);
+    // A string cell is read into 255 bytes that keep room for the ending zero.
+    if (column.Type == TVType::String) return std::get<std::string>(value).substr(0, kTVTextMax - 1);
     const std::int64_t n = std::get<std::int64_t>(value);
     if (column.Type == TVType::Boolean) return n != 0 ? "Yes" : "No";
     return std::to_string(n);
