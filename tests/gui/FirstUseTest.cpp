@@ -106,6 +106,30 @@ TEST(FirstUse, ReferencesAndHistoryWalkTheDictionary) {
     EXPECT_EQ(r.iDbRecText->Items()[0], "Hond");
 }
 
+// Types into the search window once it is up, then presses Enter, as a person would.
+void CALLBACK TypeIntoSearch(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowW(L"SlumraFindDialog", nullptr);
+    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, timer);
+    HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    for (wchar_t c : std::wstring(L"kat")) PostMessageW(edit, WM_CHAR, c, 1);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+TEST(FirstUse, CtrlFFindsASymbolAndShowsIt) {
+    ShownMain m;
+    m.UseRecords();
+    m.form->Show();
+    TRecordView& r = *m.form->Records;
+    ASSERT_NE(r.iDbRecText->Items()[0], "Kat");
+    SetTimer(nullptr, 0, 20, TypeIntoSearch);
+    WORD key = 'F';
+    m.form->OnKeyDown(m.form.get(), key, tk::ssCtrl);
+    EXPECT_EQ(FindWindowW(L"SlumraFindDialog", nullptr), nullptr);
+    EXPECT_EQ(r.iDbRecText->Items()[0], "Kat");
+    EXPECT_EQ(r.ContentLst->SelectedItem(), 4);
+}
+
 TEST(FirstUse, ScrollingShowsNoStalePixels) {
     ShownMain m;
     m.UseRecords();
