@@ -90,7 +90,7 @@ TEST(ExpSearchExtra, PhrasesFindSplitVerbsWithinOneSentence) {
 // phrases and names collide often.
 class RandomData {
 public:
-    explicit RandomData(unsigned seed) : FRng(seed) {}
+    explicit RandomData(unsigned start) : FRng(start) {}
     std::string Word() {
         static const char* const kParts[] = {"a", "b", "e", "\xE9", "\xC9", "A", "\xEB", ""};
         std::string w;

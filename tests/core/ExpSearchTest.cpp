@@ -89,7 +89,7 @@ TEST(ExpSearch, ByteOrderOfNames) {
 // duplicate names, items differing only in case, lines over 255 bytes.
 class RandomData {
 public:
-    explicit RandomData(unsigned seed) : FRng(seed) {}
+    explicit RandomData(unsigned start) : FRng(start) {}
 
     std::string Word() {
         static const char* const kParts[] = {"a", "b", "ab", "\x8A", "\x9A", "A", "B", ""};
