@@ -3,6 +3,7 @@
 #include "GuiTest.h"
 
 #include "app/Main.h"
+#include "data/Files.h"
 #include "lang/TVWriter.h"
 #include "lang/TransLtrWin.h"
 #include "toolkit/Outline.h"
@@ -254,6 +255,37 @@ TEST(TransLtrBench, TranslatingTheMainWindowTakesUnder100ms) {
     form.reset();
     LanguageCode = 44;
     tk::TScreen::Pretend(0, 0, 0);
+}
+
+}  // namespace
+}  // namespace slumra
+
+namespace slumra {
+namespace {
+
+// The real main window and diary panel in English and German, read from their controls.
+TEST(UiLng, TheMainWindowAndDiaryPanelSpeakTheChosenLanguage) {
+    const std::string file = tk::NarrowLossy((ProgramDir() / L"D" / L"UI.LNG").wstring());
+    if (!FileExists(file)) GTEST_SKIP() << "no language file beside the program";
+    struct Case {
+        std::int32_t code;
+        const char* contents;
+        const char* openDiary;
+    } cases[] = {{44, "Contents", "Open Dream Diary"}, {49, "Inhalt", "Traumtagebuch \xF6" "ffnen"}};
+    for (const Case& c : cases) {
+        tk::TScreen::Pretend(640, 480, 24);
+        TMainForm::ScreenTooSmall = [] {};
+        auto form = std::make_unique<TMainForm>();
+        LanguageFile = file;
+        LanguageCode = c.code;
+        form->Show();
+        EXPECT_EQ(form->Records->ContentIndexLbl->Caption(), c.contents) << c.code;
+        EXPECT_EQ(form->DreamDiaryBtn->Caption(), c.openDiary) << c.code;
+        EXPECT_NE(form->Diary->DrDiRecTextLbl->Caption(), "Droomomschrijving") << c.code;
+        form.reset();
+        LanguageCode = kDutchLanguage;
+        tk::TScreen::Pretend(0, 0, 0);
+    }
 }
 
 }  // namespace
