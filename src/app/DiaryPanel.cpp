@@ -1,12 +1,16 @@
 #include "app/DiaryPanel.h"
 
+#include "app/DiaryFindDlg.h"
 #include "app/Layout.h"
+#include "app/OverviewDlg.h"
 #include "app/Main.h"
 #include "app/RecordView.h"
 #include "app/Skin.h"
 #include "data/Files.h"
+#include "data/Index.h"
 #include "data/Synonyms.h"
 #include "diary/DrDiDlg.h"
+#include "diary/DrDiExport.h"
 #include "diary/ExpSearch.h"
 #include "diary/MsgDlg.h"
 #include "diary/NewDlg.h"
@@ -114,16 +118,32 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
         tk::PaintTransparentRow(*DrDiExpsLst, F.TopRowCache[kExpsSlot], DrDiExpsLst->TopIndex(),
                                 i < 0 || i == DrDiExpsLst->Count() - 1, r, BkUnder(*DreamDiaryBk, *DrDiExpsLst),
                                 [&](tk::TCanvas& c) {
+                                    if (i < 0 || i >= DrDiExpsLst->Count()) return;
+                                    const std::string& item = DrDiExpsLst->Items()[static_cast<std::size_t>(i)];
+                                    if (item == kExtraSeparator) {
+                                        // Further possible explanations follow below the line.
+                                        const int y = DrDiExpsLst->ItemHeight() / 2;
+                                        c.Pen.SetColor(c.Font.Color());
+                                        c.MoveTo(5, y);
+                                        c.LineTo(DrDiExpsLst->Width() - 25, y);
+                                        return;
+                                    }
+                                    unsigned style = 0;
                                     // The entry whose interpretation is shown stands out.
-                                    if ((state & tk::odSelected) != 0) c.Font.SetStyle(tk::fsBold);
-                                    if (i >= 0)
-                                        c.TextOut(5, 0, AfterBar(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]));
+                                    if ((state & tk::odSelected) != 0) style |= tk::fsBold;
+                                    if (FFirstExtra >= 0 && i >= FFirstExtra) style |= tk::fsItalic;
+                                    c.Font.SetStyle(style);
+                                    c.TextOut(5, 0, AfterBar(item));
                                 });
     };
     DrDiExpsLst->OnMouseUp = [this](tk::TControl* s, tk::TMouseButton, unsigned, int, int) {
         F.Records->IndexLstSelect(s);
+        ShowFoundVia();
     };
-    DrDiExpsLst->OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned) { F.Records->IndexLstKeyUp(s, key); };
+    DrDiExpsLst->OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned) {
+        F.Records->IndexLstKeyUp(s, key);
+        ShowFoundVia();
+    };
     DrDiExpsLstLbl = Label(DreamDiaryPnl, 320, 220, "Aantal gevonden verklaringen: 0", 3207);
     DrDiSearchForExpsBtn = new TBaseBtn(DreamDiaryPnl);
     TextButton(DrDiSearchForExpsBtn, 335, 266, 255, "Zoek naar mogelijke verklaringen",
@@ -141,7 +161,10 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     TextButton(DrDiRenameBtn, 335, 332, 255, "Huidige droom hernoemen", "Huidige droom een andere naam geven",
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
-    for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn}) {
+    DrDiOverviewBtn = new TBaseBtn(DreamDiaryPnl);
+    TextButton(DrDiOverviewBtn, 335, 354, 255, "Overzicht", "Overzicht van het hele droomnachtboek", 0);
+    DrDiOverviewBtn->OnClick = [this](tk::TControl*) { DrDiOverviewBtnClick(); };
+    for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn, DrDiOverviewBtn}) {
         b->OnMouseIn = [this](tk::TControl* s) { F.BtnMouseIn(s); };
         b->OnMouseOut = [this](tk::TControl* s) { F.BtnMouseOut(s); };
     }
@@ -164,8 +187,13 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsPnlQuitBtn = new TBaseBtn(DrDiExpsLstPnl);
     TitleButton(DrDiExpsPnlQuitBtn, 257, 8, "X", "Beschrijving Afsluiten", 0, 0.15);
     DrDiExpsPnlQuitBtn->OnClick = [this](tk::TControl*) { DrDiExpsLstPnl->Hide(); };
+    DrDiExpsPnlVia = new tk::TLabel(DrDiExpsLstPnl);
+    DrDiExpsPnlVia->AutoSize = false;
+    DrDiExpsPnlVia->SetBounds(10, 43, 260, 17);
+    DrDiExpsPnlVia->Tag = 3200;
+    DrDiExpsPnlVia->Font.SetStyle(tk::fsItalic);
     DrDiExpsLstPnlText = new tk::TListBox(DrDiExpsLstPnl);
-    DrDiExpsLstPnlText->SetBounds(5, 45, 270, 193);
+    DrDiExpsLstPnlText->SetBounds(5, 62, 270, 176);
     DrDiExpsLstPnlText->SetItemHeight(17);
     TransparentList(DrDiExpsLstPnlText, 3200);
     DrDiExpsLstPnlText->Cursor = tk::TCursor::Default;
@@ -187,7 +215,7 @@ void TDiaryPanel::OpenDiary() {
         print.Labels = {DrDiDreamDateLbl->Caption(), DrDiDreamTimeLbl->Caption(), DrDiRecTextLbl->Caption(),
                         DrDiRecExpTextLbl->Caption()};
         (void)PrintDiaryJob(owner, diary, std::move(print));
-    });
+    }, [this](const std::string& diary, const std::string& name, bool html) { return ExportDiary(diary, name, html); });
     if (path.empty()) {
         F.UpdateStatus();
         return;
@@ -292,6 +320,9 @@ void TDiaryPanel::ShowDream(const DrDiRec& rec) {
     DrDiRecText->SetText("");
     DrDiRecExpsText->SetText("");
     DrDiExpsLst->Clear();
+    FVia.clear();
+    FFirstExtra = -1;
+    DrDiExpsPnlVia->SetCaption("");
     if (!rec.Head.empty()) {
         std::string name, date, time;
         SplitPath(rec.Head.c_str(), name, date, time);
@@ -434,8 +465,27 @@ void TDiaryPanel::DrDiSearchForExpsBtnClick() {
     bool completed = false;
     if (F.SynonymList) {
         std::vector<std::string> found;
-        completed = SearchExplanations(DrDiRecText->Text(), *F.SynonymList, F.Records->IndexLst->Items(), found,
+        const std::string description = DrDiRecText->Text();
+        completed = SearchExplanations(description, *F.SynonymList, F.Records->IndexLst->Items(), found,
                                        [this] { return (F.ViewFlags & SearchBusy) != 0; });
+        FVia.clear();
+        FFirstExtra = -1;
+        DrDiExpsPnlVia->SetCaption("");
+        if (completed) {
+            // The first pass stays as it is and comes first; the second follows its separator.
+            TExplanations more = ExplainMore(description, Lookup(), Phrases(), found);
+            for (const auto& via : more.ItemVia) FVia.push_back(JoinVia(via));
+            if (!more.Extra.empty()) {
+                found.push_back(kExtraSeparator);
+                FVia.emplace_back();
+                FFirstExtra = static_cast<int>(found.size());
+                for (std::size_t k = 0; k < more.Extra.size(); ++k) {
+                    found.push_back(more.Extra[k]);
+                    FVia.push_back(JoinVia(more.ExtraVia[k]));
+                }
+            }
+        }
+        FVia.resize(found.size());
         DrDiExpsLst->SetItems(std::move(found));
     }
     if (completed) F.UpdateStatus();
@@ -456,10 +506,85 @@ void TDiaryPanel::UpdateStatus(bool diary) {
         DrDiSearchForExpsBtn->SetEnabled(dream);
         DrDiExpsLst->SetEnabled(dream);
         DrDiAddBtn->SetEnabled(writable);
+        DrDiOverviewBtn->SetEnabled(Session.IsOpen());
     }
     const std::string label = DrDiExpsLstLbl->Caption();
     const std::string prefix = label.substr(0, label.find(':') + 1);
-    DrDiExpsLstLbl->SetCaption(prefix + " " + std::to_string(diary ? DrDiExpsLst->Count() : 0));
+    // The separator row is no explanation.
+    const auto& rows = DrDiExpsLst->Items();
+    const auto found =
+        std::count_if(rows.begin(), rows.end(), [](const std::string& r) { return r != kExtraSeparator; });
+    DrDiExpsLstLbl->SetCaption(prefix + " " + std::to_string(diary ? found : 0));
+}
+
+std::string TDiaryPanel::ExportDiary(const std::string& path, const std::string& name, bool html) {
+    const tk::TCursor before = tk::Application().ScreenCursor;
+    tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
+    std::string bytes;
+    TDrDiRecFile diary;
+    if (diary.LoadFromFile(path)) {
+        diary.ShowAll();
+        bytes = html ? DiaryHtml(diary, name, Lookup(), Phrases()) : DiaryText(diary, name, Lookup(), Phrases());
+    }
+    tk::Application().SetScreenCursor(before);
+    return bytes;
+}
+
+TDiaryStats TDiaryPanel::Overview() {
+    if (!Session.IsOpen()) return {};
+    StoreCurrentDream();
+    return DiaryStatistics(Session.File(), Lookup(), Phrases());
+}
+
+void TDiaryPanel::DrDiOverviewBtnClick() {
+    if (!Session.IsOpen()) return;
+    DrDiExpsLstPnl->Hide();
+    const tk::TCursor before = tk::Application().ScreenCursor;
+    tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
+    const TDiaryStats stats = Overview();
+    tk::Application().SetScreenCursor(before);
+    ShowDiaryOverview(Session.Name(), stats, &F.anImage);
+    F.UpdateStatus();
+}
+
+void TDiaryPanel::FindDreamClick() {
+    if (!Session.IsOpen() || !DreamDiaryPnl->Visible()) return;
+    DrDiExpsLstPnl->Hide();
+    // The search reads the diary: what the editors hold goes into it first.
+    StoreCurrentDream();
+    const std::int32_t n = FindInDiary(Session.File(), &F.anImage);
+    if (n > 0) ShowFoundDream(n);
+    F.UpdateStatus();
+}
+
+void TDiaryPanel::ShowFoundDream(std::int32_t n) {
+    if (!Session.IsOpen() || n <= 0 || n > static_cast<std::int32_t>(DrDiLstBox->Items().size())) return;
+    DrDiLstBox->SetItemIndex(static_cast<int>(n) - 1);
+    DrDiLstBoxClick();
+}
+
+void TDiaryPanel::ShowFoundVia() {
+    const int i = DrDiExpsLst->ItemIndex();
+    if (i < 0 || i >= DrDiExpsLst->Count()) return;
+    // A row without a record number (the separator) shows nothing and changes nothing.
+    if (ItemRecordNumber(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]) == 0) return;
+    const std::string via = static_cast<std::size_t>(i) < FVia.size() ? FVia[static_cast<std::size_t>(i)] : "";
+    DrDiExpsPnlVia->SetCaption(via.empty() ? "" : std::string("Gevonden via:") + " " + via);
+}
+
+const TSymbolLookup& TDiaryPanel::Lookup() {
+    if (!FLookup)
+        FLookup = std::make_unique<TSymbolLookup>(F.SynonymList ? *F.SynonymList : std::vector<std::string>{},
+                                                  F.Records->IndexLst->Items());
+    return *FLookup;
+}
+
+const std::vector<TPhrase>& TDiaryPanel::Phrases() {
+    if (!FPhrasesLoaded) {
+        FPhrases = LoadPhraseTable(F.Folder() + "D\\Phrases.dat");
+        FPhrasesLoaded = true;
+    }
+    return FPhrases;
 }
 
 }  // namespace slumra

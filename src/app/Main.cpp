@@ -401,8 +401,15 @@ void TMainForm::BtnMouseOut(tk::TControl* sender) {
 }
 
 void TMainForm::FormKeyDown(WORD& key, unsigned shift) {
-    if ((ViewFlags & DiaryShown) != 0) return;
     const bool alt = (shift & tk::ssAlt) != 0, ctrl = (shift & tk::ssCtrl) != 0;
+    if ((ViewFlags & DiaryShown) != 0) {
+        // In the diary Ctrl+F searches one's own dreams.
+        if (ctrl && !alt && key == 'F') {
+            key = 0;
+            Diary->FindDreamClick();
+        }
+        return;
+    }
     if (ctrl && !alt && key == 'F') {
         key = 0;
         Records->FindInDictionary();

@@ -113,7 +113,8 @@ private:
     void FormMinimize();
     void FormRestore();
     void CatXBtnClick(tk::TControl* sender);
-    // Ctrl+F searches the dictionary; Alt+Left or Backspace and Alt+Right walk the records shown.
+    // Ctrl+F searches the dictionary (in the diary: the dreams); Alt+Left or Backspace and
+    // Alt+Right walk the records shown.
     void FormKeyDown(WORD& key, unsigned shift);
     void HelpBtnClick();
     void MediaPlayerNotify(tk::TMPNotifyValue value);

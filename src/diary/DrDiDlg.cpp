@@ -4,6 +4,7 @@
 #include "data/Coding.h"
 #include "data/Files.h"
 #include "diary/DlgSkin.h"
+#include "diary/DrDiExport.h"
 #include "diary/MsgDlg.h"
 #include "diary/NameFilter.h"
 #include "diary/NewDlg.h"
@@ -15,8 +16,14 @@
 #include "toolkit/Text.h"
 #include "widgets/Geometry.h"
 
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cwctype>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace slumra {
 
@@ -67,6 +74,11 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
     // Printing a diary waits for the print job; until then the button stays off.
     PersonsBoxPrintBtn = DialogButton(this, 260, 110, 120, "Afdrukken", 4500);
     PersonsBoxPrintBtn->OnClick = [this](tk::TControl* s) { PersonsBoxPrintBtnClick(s); };
+    PersonsBoxExportBtn = DialogButton(this, 260, 136, 120, "Exporteren", 0);
+    PersonsBoxExportBtn->OnClick = [this](tk::TControl* s) { PersonsBoxExportBtnClick(s); };
+    AskExportPathFunc = [](HWND owner, const std::string& name, bool* html) {
+        return AskExportPath(owner, name, html);
+    };
     NoBtn = DialogButton(this, 140, 196, 120, "Annuleren", 4600);
     NoBtn->OnClick = [this](tk::TControl* s) { NoBtnClick(s); };
     YesBtn = DialogButton(this, 260, 196, 120, "Openen", 4700);
@@ -120,6 +132,7 @@ void TOpenDreamDiaryDialog::UpdateButtons() {
     PersonsBoxDeleteBtn->SetEnabled(chosen);
     PersonsBoxChangeBtn->SetEnabled(chosen);
     PersonsBoxPrintBtn->SetEnabled(chosen && PrintFunc && AnyPrinterInstalled());
+    PersonsBoxExportBtn->SetEnabled(chosen && static_cast<bool>(ExportFunc));
     YesBtn->SetEnabled(chosen);
 }
 
@@ -227,10 +240,58 @@ void TOpenDreamDiaryDialog::PersonsBoxPrintBtnClick(tk::TControl*) {
     PrintFunc(Handle(), PathOf(SelectedName()));
 }
 
-std::string OpenDiaryDialog(TPMultiImage* loader, std::function<void(HWND owner, const std::string& path)> print) {
+void TOpenDreamDiaryDialog::PersonsBoxExportBtnClick(tk::TControl*) {
+    if (PersonsBox->ItemIndex() < 0 || !ExportFunc || !AskExportPathFunc) return;
+    const std::string name = SelectedName();
+    bool html = true;
+    const std::string target = AskExportPathFunc(Handle(), name, &html);
+    if (target.empty()) return;
+    const std::string bytes = ExportFunc(PathOf(name), name, html);
+    if (bytes.empty()) {
+        ShowError("Het droomnachtboek kan niet worden gelezen en is niet ge\xEBxporteerd");
+        return;
+    }
+    // A failed write leaves a file that was there as it was, and says so.
+    if (!WriteExport(target, bytes)) ShowError("Het droomnachtboek kan niet worden ge\xEBxporteerd naar " + target);
+}
+
+std::string AskExportPath(HWND owner, const std::string& name, bool* html) {
+    wchar_t documents[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents))) documents[0] = 0;
+    std::wstring file = tk::Widen(name) + L".html";
+    std::vector<wchar_t> buffer(32768, L'\0');
+    file.copy(buffer.data(), std::min(file.size(), buffer.size() - 1));
+    static constexpr wchar_t kFilter[] = L"Webpagina (*.html)\0*.html\0Tekst (*.txt)\0*.txt\0";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = documents[0] != 0 ? documents : nullptr;
+    ofn.lpstrTitle = L"Droomnachtboek exporteren";
+    ofn.lpstrDefExt = L"html";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&ofn)) return {};
+    std::wstring chosen(buffer.data());
+    // The kind follows the name's extension, else the filter chosen.
+    std::wstring ext = chosen.substr(std::min(chosen.size(), chosen.find_last_of(L'.')));
+    for (wchar_t& c : ext) c = static_cast<wchar_t>(towlower(c));
+    if (html != nullptr) *html = ext == L".html" || ext == L".htm" || (ext != L".txt" && ofn.nFilterIndex != 2);
+    std::string path;
+    // A name outside the code page would address another file: the write then fails and says so.
+    if (!tk::Narrow(chosen, path)) path = tk::NarrowLossy(chosen);
+    return path;
+}
+
+std::string OpenDiaryDialog(TPMultiImage* loader, std::function<void(HWND owner, const std::string& path)> print,
+                            std::function<std::string(const std::string& path, const std::string& name, bool html)>
+                                exportDiary) {
     try {
         auto dialog = std::make_unique<TOpenDreamDiaryDialog>(loader);
         dialog->PrintFunc = std::move(print);
+        dialog->ExportFunc = std::move(exportDiary);
         dialog->UpdateButtons();
         TShownDialog<TOpenDreamDiaryDialog> shown(gDiaryDialog, dialog.get());
         return dialog->ShowModal() == 1 ? dialog->ChosenPath() : std::string();

@@ -27,6 +27,7 @@ public:
     TBaseBtn* PersonsBoxDeleteBtn;
     TBaseBtn* PersonsBoxChangeBtn;
     TBaseBtn* PersonsBoxPrintBtn;
+    TBaseBtn* PersonsBoxExportBtn;
     TBaseBtn* NoBtn;
     TBaseBtn* YesBtn;
 
@@ -39,6 +40,14 @@ public:
     // Prints the diary at a path, the dialog (its owner) staying open; the main window's own
     // printing unless a test puts another. Without one the button stays off.
     std::function<void(HWND owner, const std::string& path)> PrintFunc;
+
+    // Makes the export of the diary at a path: an HTML page (html) or plain text, UTF-8; empty
+    // when the diary cannot be read. Given by the main window; without one the button stays off.
+    std::function<std::string(const std::string& path, const std::string& name, bool html)> ExportFunc;
+    // Asks where to write the export of `name`: the save dialog, starting in the user's
+    // Documents folder, unless a test answers. Empty when the user cancels; *html tells which
+    // of the two kinds was chosen.
+    std::function<std::string(HWND owner, const std::string& name, bool* html)> AskExportPathFunc;
 
     // The folder the diaries are listed from, with its trailing backslash.
     const std::string& Folder() const { return FFolder; }
@@ -61,6 +70,7 @@ public:
     void PersonsBoxDeleteBtnClick(tk::TControl* sender);
     void PersonsBoxChangeBtnClick(tk::TControl* sender);
     void PersonsBoxPrintBtnClick(tk::TControl* sender);
+    void PersonsBoxExportBtnClick(tk::TControl* sender);
 
 private:
     void PersonsBoxDrawItem(int index, const RECT& rect, unsigned state);
@@ -74,7 +84,13 @@ private:
 // Shows the diary dialog (its skin loaded through `loader`) and answers the path of the diary
 // chosen with "Openen" (or Enter); empty when the dialog was left otherwise.
 std::string OpenDiaryDialog(TPMultiImage* loader = nullptr,
-                            std::function<void(HWND owner, const std::string& path)> print = {});
+                            std::function<void(HWND owner, const std::string& path)> print = {},
+                            std::function<std::string(const std::string& path, const std::string& name, bool html)>
+                                exportDiary = {});
+
+// The platform's save dialog for an export of the diary `name`: HTML or text, starting in the
+// user's Documents folder. Answers the path (empty when cancelled) and in *html the kind chosen.
+std::string AskExportPath(HWND owner, const std::string& name, bool* html);
 
 // The diary dialog while OpenDiaryDialog shows it, else null.
 TOpenDreamDiaryDialog* OpenDreamDiaryDialog();
