@@ -123,9 +123,9 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
                                     if (item == kExtraSeparator) {
                                         // Further possible explanations follow below the line.
                                         const int y = DrDiExpsLst->ItemHeight() / 2;
-                                        c.Pen.SetColor(c.Font.Color());
-                                        c.MoveTo(5, y);
-                                        c.LineTo(DrDiExpsLst->Width() - 25, y);
+                                        c.Brush.SetStyle(tk::BrushStyle::Solid);
+                                        c.Brush.SetColor(c.Font.Color());
+                                        c.FillRect({5, y, DrDiExpsLst->Width() - 25, y + 1});
                                         return;
                                     }
                                     unsigned style = 0;
@@ -162,7 +162,7 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
     DrDiOverviewBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiOverviewBtn, 335, 354, 255, "Overzicht", "Overzicht van het hele droomnachtboek", 0);
+    TextButton(DrDiOverviewBtn, 335, 244, 255, "Overzicht", "Overzicht van het hele droomnachtboek", 0);
     DrDiOverviewBtn->OnClick = [this](tk::TControl*) { DrDiOverviewBtnClick(); };
     for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn, DrDiOverviewBtn}) {
         b->OnMouseIn = [this](tk::TControl* s) { F.BtnMouseIn(s); };
