@@ -28,7 +28,8 @@ int TSymbolChart::RowsShown() const {
 RECT TSymbolChart::BarRect(int i) const {
     const int row = RowHeight();
     const int left = NameWidth() + 4;
-    const int room = std::max(0, Width() - left - 30);  // the count stands behind the bar
+    // The count stands behind the bar: room kept for it grows with the design.
+    const int room = std::max(0, Width() - left - Width() / 6);
     const int most = Bars.empty() ? 1 : std::max(1, Bars.front().Count);
     const int count =
         i >= 0 && i < static_cast<int>(Bars.size()) ? Bars[static_cast<std::size_t>(i)].Count : 0;
