@@ -17,8 +17,10 @@ TListBox::TListBox(TWinControl* parent) : TWinControl(parent) {
 
 void TListBox::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
     className = L"LISTBOX";
+    // The own bar must be chosen when the window is made: a list made with the platform's bar
+    // keeps setting that bar up.
     cs.style = WS_CHILD | WS_CLIPSIBLINGS | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOINTEGRALHEIGHT |
-               LBS_NOTIFY | (ScrollBar ? WS_VSCROLL : 0);
+               LBS_NOTIFY | (ScrollBar && !SkinnedScrollBar ? WS_VSCROLL : 0);
 }
 
 void TListBox::CreateHandle() {
@@ -154,10 +156,304 @@ bool TListBox::Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return false;
 }
 
+// ---- TListBox: the own scroll bar ------------------------------------------------------
+//
+// The bar lies in a strip of the window's frame at the right edge, as wide as the platform's,
+// so the rows' area is the same as with the platform's bar. The list box itself keeps doing
+// all scrolling: the bar sends it the same scroll messages the platform's bar would send, and
+// follows its first row after every message.
+
+namespace {
+
+constexpr UINT_PTR kBarRepeatTimer = 0x5C01;
+constexpr int kMinThumb = 12;
+
+// 8 bits per pixel: only colours among the static ones stay what they are.
+constexpr COLORREF kStaticNavy = RGB(0, 0, 128), kStaticBlack = RGB(0, 0, 0),
+                   kStaticGray = RGB(128, 128, 128), kStaticSilver = RGB(192, 192, 192),
+                   kStaticWhite = RGB(255, 255, 255);
+
+COLORREF Lighter(COLORREF c) {
+    return RGB((GetRValue(c) + 0xA0) / 2, (GetGValue(c) + 0xA0) / 2, (GetBValue(c) + 0xD0) / 2);
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+    BrushHandle brush(CreateSolidBrush(color));
+    FillRect(dc, &r, brush.Get());
+}
+
+// A filled triangle pointing up or down, centred in `box`.
+void Arrow(HDC dc, const RECT& box, bool up, COLORREF color) {
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    const int half = std::max(1, std::min(w, h) / 4);
+    const int cx = box.left + w / 2, tip = box.top + (h - half - 1) / 2 + (up ? 0 : half);
+    for (int i = 0; i <= half; ++i) {
+        const int y = up ? tip + i : tip - i;
+        FillSolid(dc, {cx - i, y, cx + i + 1, y + 1}, color);
+    }
+}
+
+}  // namespace
+
+int TListBox::BarStripWidth() {
+    return std::max(8, GetSystemMetrics(SM_CXVSCROLL));
+}
+
+TListBox::BarState TListBox::CurrentBarState() const {
+    BarState s;
+    if (FHandle == nullptr || FOldProc == nullptr) return s;
+    s.Count = static_cast<int>(CallWindowProcW(FOldProc, FHandle, LB_GETCOUNT, 0, 0));
+    s.Top = static_cast<int>(CallWindowProcW(FOldProc, FHandle, LB_GETTOPINDEX, 0, 0));
+    RECT r;
+    GetWindowRect(FHandle, &r);
+    s.Height = r.bottom - r.top;
+    // As the list box counts its page: whole rows, at least one.
+    s.Page = std::max(1, s.Height / std::max(1, FItemHeight));
+    s.Pressed = FPressed;
+    return s;
+}
+
+TListBox::BarLayout TListBox::LayoutOf(const BarState& s) const {
+    BarLayout l;
+    l.Arrow = std::clamp((s.Height - kMinThumb) / 2, 0, BarStripWidth());
+    const int track = std::max(0, s.Height - 2 * l.Arrow);
+    l.MaxTop = std::max(0, s.Count - s.Page);
+    const long long share = s.Count > 0 ? static_cast<long long>(track) * s.Page / s.Count : track;
+    l.ThumbLength = std::min(track, std::max(kMinThumb, static_cast<int>(share)));
+    const int travel = track - l.ThumbLength;
+    l.ThumbTop = l.Arrow + (l.MaxTop > 0 ? static_cast<int>(static_cast<long long>(travel) *
+                                                            std::clamp(s.Top, 0, l.MaxTop) / l.MaxTop)
+                                         : 0);
+    return l;
+}
+
+RECT TListBox::ScrollThumbRect() const {
+    if (!FBarShown || FHandle == nullptr) return {0, 0, 0, 0};
+    const BarLayout l = LayoutOf(CurrentBarState());
+    RECT w;
+    GetWindowRect(FHandle, &w);
+    const int right = w.right - w.left;
+    return {right - BarStripWidth(), l.ThumbTop, right, l.ThumbTop + l.ThumbLength};
+}
+
+TListBox::BarPart TListBox::PartAt(int y) const {
+    const BarState s = CurrentBarState();
+    const BarLayout l = LayoutOf(s);
+    if (y < 0 || y >= s.Height) return BarPart::None;
+    if (y < l.Arrow) return BarPart::LineUp;
+    if (y >= s.Height - l.Arrow) return BarPart::LineDown;
+    if (y < l.ThumbTop) return BarPart::PageUp;
+    if (y >= l.ThumbTop + l.ThumbLength) return BarPart::PageDown;
+    return BarPart::Thumb;
+}
+
+void TListBox::PaintBar(HDC windowDC) {
+    const BarState s = CurrentBarState();
+    FPainted = s;
+    if (!FBarShown) return;
+    const BarLayout l = LayoutOf(s);
+    const int w = BarStripWidth(), h = s.Height;
+    if (h <= 0) return;
+    const bool fewColours = TScreen::BitsPerPixel() <= 8;
+    const COLORREF track = fewColours ? kStaticNavy : ScrollTrackColor;
+    const COLORREF button = fewColours ? kStaticBlack : ScrollButtonColor;
+    const COLORREF pressed = fewColours ? kStaticGray : Lighter(ScrollButtonColor);
+    const COLORREF thumb = fewColours ? kStaticSilver : ScrollThumbColor;
+    const COLORREF glyph = fewColours ? kStaticWhite : ScrollThumbColor;
+
+    MemoryDC mem(windowDC);
+    BitmapHandle bmp(CreateCompatibleBitmap(windowDC, w, h));
+    if (!mem || !bmp) return;
+    SelectGuard sel(mem.Get(), bmp.Get());
+    FillSolid(mem.Get(), {0, 0, w, h}, track);
+    if (l.Arrow > 0) {
+        const RECT up{0, 0, w, l.Arrow}, down{0, h - l.Arrow, w, h};
+        FillSolid(mem.Get(), up, s.Pressed == BarPart::LineUp ? pressed : button);
+        FillSolid(mem.Get(), down, s.Pressed == BarPart::LineDown ? pressed : button);
+        Arrow(mem.Get(), up, true, glyph);
+        Arrow(mem.Get(), down, false, glyph);
+    }
+    const int inset = w >= 12 ? 3 : 1;
+    FillSolid(mem.Get(), {inset, l.ThumbTop + 1, w - inset, l.ThumbTop + l.ThumbLength - 1},
+              s.Pressed == BarPart::Thumb && !fewColours ? Lighter(thumb) : thumb);
+    RECT win;
+    GetWindowRect(FHandle, &win);
+    BitBlt(windowDC, (win.right - win.left) - w, 0, w, h, mem.Get(), 0, 0, SRCCOPY);
+}
+
+void TListBox::SyncBar() {
+    if (!OwnBar() || FHandle == nullptr || FSyncing || FUpdating > 0) return;
+    FSyncing = true;
+    const BarState s = CurrentBarState();
+    const bool need = s.Count > s.Page;
+    if (need != FBarShown) {
+        // The rows' area narrows or widens: the frame is computed again, the rows repainted.
+        FBarShown = need;
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(FHandle, nullptr, FALSE);
+        FPainted = BarState{};
+        FPainted.Count = -1;
+    }
+    if (FBarShown && !(CurrentBarState() == FPainted) && IsWindowVisible(FHandle)) {
+        HDC dc = GetWindowDC(FHandle);
+        if (dc != nullptr) {
+            PaintBar(dc);
+            ReleaseDC(FHandle, dc);
+        }
+    }
+    FSyncing = false;
+}
+
+void TListBox::PressBar(int y) {
+    FPressed = PartAt(y);
+    if (FPressed == BarPart::None) return;
+    SetCapture(FHandle);
+    if (FPressed == BarPart::Thumb) {
+        FGrab = y - LayoutOf(CurrentBarState()).ThumbTop;
+        return;
+    }
+    StepBar();
+    // Held down, it repeats as the platform's bar does.
+    SetTimer(FHandle, kBarRepeatTimer, 350, nullptr);
+}
+
+void TListBox::StepBar() {
+    WORD request = 0;
+    switch (FPressed) {
+        case BarPart::LineUp:
+            request = SB_LINEUP;
+            break;
+        case BarPart::LineDown:
+            request = SB_LINEDOWN;
+            break;
+        case BarPart::PageUp:
+            request = SB_PAGEUP;
+            break;
+        case BarPart::PageDown:
+            request = SB_PAGEDOWN;
+            break;
+        default:
+            return;
+    }
+    SendMessageW(FHandle, WM_VSCROLL, MAKEWPARAM(request, 0), 0);
+}
+
+void TListBox::RepeatBar() {
+    // Only while the pointer stays on the part pressed: paging stops when the thumb reaches it.
+    POINT p;
+    GetCursorPos(&p);
+    RECT w;
+    GetWindowRect(FHandle, &w);
+    if (p.x >= w.right - BarStripWidth() && p.x < w.right && PartAt(p.y - w.top) == FPressed) StepBar();
+}
+
+bool TListBox::BarMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case WM_NCCALCSIZE: {
+            result = TWinControl::WndProc(msg, wp, lp);
+            RECT* r =
+                wp != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+            if (FBarShown) r->right = std::max(r->left, r->right - BarStripWidth());
+            return true;
+        }
+        case WM_NCPAINT:
+            result = TWinControl::WndProc(msg, wp, lp);
+            if (FBarShown) {
+                HDC dc = GetWindowDC(FHandle);
+                if (dc != nullptr) {
+                    PaintBar(dc);
+                    ReleaseDC(FHandle, dc);
+                }
+            }
+            return true;
+        case WM_NCHITTEST: {
+            if (!FBarShown) return false;
+            RECT w;
+            GetWindowRect(FHandle, &w);
+            const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+            if (x >= w.right - BarStripWidth() && x < w.right && y >= w.top && y < w.bottom) {
+                result = HTVSCROLL;
+                return true;
+            }
+            return false;
+        }
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK: {
+            if (wp != HTVSCROLL || !FBarShown) return false;
+            RECT w;
+            GetWindowRect(FHandle, &w);
+            PressBar(GET_Y_LPARAM(lp) - w.top);
+            result = 0;
+            return true;
+        }
+        case WM_MOUSEMOVE:
+            if (FPressed == BarPart::None) return false;
+            if (FPressed == BarPart::Thumb) {
+                const BarState s = CurrentBarState();
+                const BarLayout l = LayoutOf(s);
+                const int travel = s.Height - 2 * l.Arrow - l.ThumbLength;
+                const int along = std::clamp(GET_Y_LPARAM(lp) - FGrab - l.Arrow, 0, std::max(0, travel));
+                const int top =
+                    travel > 0
+                        ? static_cast<int>((static_cast<long long>(along) * l.MaxTop + travel / 2) / travel)
+                        : 0;
+                if (top != s.Top) SetTopIndex(top);
+            }
+            result = 0;
+            return true;
+        case WM_LBUTTONUP:
+            if (FPressed == BarPart::None) return false;
+            if (GetCapture() == FHandle) ReleaseCapture();
+            FPressed = BarPart::None;  // also when the capture had gone elsewhere already
+            KillTimer(FHandle, kBarRepeatTimer);
+            result = 0;
+            return true;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+            // Not while the bar holds the mouse.
+            if (FPressed == BarPart::None) return false;
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            if (FPressed != BarPart::None) {
+                FPressed = BarPart::None;
+                KillTimer(FHandle, kBarRepeatTimer);
+            }
+            return false;
+        case WM_TIMER:
+            if (wp != kBarRepeatTimer) return false;
+            SetTimer(FHandle, kBarRepeatTimer, 50, nullptr);
+            RepeatBar();
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
 LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (OwnBar() && FHandle != nullptr) {
+        LRESULT result = 0;
+        const bool handled = BarMessage(msg, wp, lp, result);
+        if (handled) {
+            if (msg != WM_NCCALCSIZE && msg != WM_NCPAINT && msg != WM_NCHITTEST) SyncBar();
+            return result;
+        }
+        result = ListWndProc(msg, wp, lp);
+        // The bar follows whatever moved the rows or changed their number.
+        if (FHandle != nullptr && msg != WM_NCHITTEST && msg != WM_SETCURSOR && msg != WM_NCDESTROY)
+            SyncBar();
+        return result;
+    }
+    return ListWndProc(msg, wp, lp);
+}
+
+LRESULT TListBox::ListWndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ERASEBKGND && OnDrawItem) return 1;  // the owner paints every pixel
-    const bool scrolls = msg == WM_VSCROLL || msg == WM_MOUSEWHEEL || msg == WM_KEYDOWN || msg == LB_SETTOPINDEX ||
-                         msg == LB_SETCURSEL;
+    const bool scrolls = msg == WM_VSCROLL || msg == WM_MOUSEWHEEL || msg == WM_KEYDOWN ||
+                         msg == LB_SETTOPINDEX || msg == LB_SETCURSEL;
     if (scrolls && OnDrawItem && FUpdating == 0 && FHandle != nullptr && IsWindowVisible(FHandle)) {
         // Owner-drawn rows show a background that does not move with them: the platform would
         // first shift the old pixels and show rows over a moved background. Scrolling runs with

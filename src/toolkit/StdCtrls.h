@@ -38,6 +38,16 @@ public:
     void BeginUpdate();
     void EndUpdate();
     bool ScrollBar = true;
+    // The vertical bar is the list's own, in the program's colours, in place of the platform's
+    // white one; it takes the platform bar's strip at the right edge and hides when every row
+    // fits. Set before the window is made.
+    bool SkinnedScrollBar = true;
+    COLORREF ScrollTrackColor = RGB(0x10, 0x14, 0x30);
+    COLORREF ScrollButtonColor = RGB(0x28, 0x30, 0x60);
+    COLORREF ScrollThumbColor = RGB(0xE0, 0xE4, 0xE2);
+    // The own bar's strip width (0 while hidden) and its thumb in window coordinates.
+    int ScrollBarWidth() const { return FBarShown ? BarStripWidth() : 0; }
+    RECT ScrollThumbRect() const;
 
     TDrawItemEvent OnDrawItem;
     TNotifyEvent OnSelect;  // the selection changed by mouse or keyboard
@@ -55,6 +65,34 @@ protected:
     std::vector<std::string> FItems;
 
 private:
+    // The own scroll bar.
+    enum class BarPart { None, LineUp, LineDown, PageUp, PageDown, Thumb };
+    struct BarState {
+        int Count = 0, Top = 0, Page = 1, Height = 0;
+        BarPart Pressed = BarPart::None;
+        bool operator==(const BarState&) const = default;
+    };
+    struct BarLayout {
+        int Arrow = 0, ThumbTop = 0, ThumbLength = 0, MaxTop = 0;
+    };
+    bool OwnBar() const { return ScrollBar && SkinnedScrollBar; }
+    static int BarStripWidth();
+    BarState CurrentBarState() const;
+    BarLayout LayoutOf(const BarState& s) const;
+    BarPart PartAt(int y) const;
+    void SyncBar();
+    void PaintBar(HDC windowDC);
+    void PressBar(int y);
+    void StepBar();
+    void RepeatBar();
+    bool BarMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    LRESULT ListWndProc(UINT msg, WPARAM wp, LPARAM lp);
+    bool FBarShown = false;
+    bool FSyncing = false;
+    BarState FPainted;
+    BarPart FPressed = BarPart::None;
+    int FGrab = 0;  // where in the thumb it was taken
+
     int FItemHeight = 16;
     int FItemIndex = -1;  // kept while there is no window
     int FUpdating = 0;
