@@ -62,12 +62,12 @@ TEST(ListScroll, HundredThousandRowsGetADarkTrackAndALightThumb) {
     EXPECT_LT(thumb.bottom - thumb.top, 20);
 
     const test::Pixels shown = test::Grab(h.form);
-    const int x = 10 + 200 - bar / 2;
+    const int x = 10 + 200 - bar / 2;  // at 8 bits per pixel: a navy track, a silver thumb
     const std::uint32_t onThumb = shown.At(x, 10 + (thumb.top + thumb.bottom) / 2);
     const std::uint32_t onTrack = shown.At(x, 10 + 120);
     for (int shift : {0, 8, 16}) {
         EXPECT_GE((onThumb >> shift) & 0xFF, 0xC0u) << std::hex << onThumb;
-        EXPECT_LE((onTrack >> shift) & 0xFF, 0x40u) << std::hex << onTrack;
+        EXPECT_LE((onTrack >> shift) & 0xFF, 0x80u) << std::hex << onTrack;
     }
 }
 
