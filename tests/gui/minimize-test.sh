@@ -9,11 +9,10 @@ fail() {
     echo "minimize: FAILED: $*" >&2
     exit 1
 }
-for tool in xdotool xwininfo; do command -v $tool >/dev/null || fail "$tool is missing"; done
+for tool in xdotool xwininfo xdpyinfo; do command -v $tool >/dev/null || fail "$tool is missing"; done
 # shellcheck source=SCRIPTDIR/../../scripts/wine-env
 source "$(dirname "$0")/../../scripts/wine-env"
-export SLUMRA_SCREEN=800x600x24
-unset DISPLAY
+# The display the other tests use (Wine's desktop keeps the size of the display it first met).
 display_start || fail "no display"
 started=""
 trap '[ -n "$started" ] && kill "$started" 2>/dev/null; display_stop' EXIT
@@ -41,12 +40,20 @@ wait_for() {  # CONDITION: "shown" or "hidden"
 (cd "$program_dir" && exec wine slumra.exe </dev/null >/dev/null 2>&1) &
 started=$!
 wait_for shown || fail "the program did not show"
-# The "-" button: (591, 3) of the 640 × 480 design, centred on the 800 × 600 screen. A click
-# while the window is still starting up (a new Wine prefix is slow) is lost: try again a while.
+# The "-" button, (591, 3) × 18 at the 640 × 480 design, on this screen's design, centred.
+read -r W H < <(xdpyinfo -display "$DISPLAY" | awk '/dimensions:/ {split($2, d, "x"); print d[1], d[2]}')
+if [ $((W * 480)) -ge $((H * 640)) ]; then
+    if [ "$H" -lt 768 ]; then s=100; elif [ "$H" -lt 864 ]; then s=125; else s=160; fi
+else
+    if [ "$W" -lt 1024 ]; then s=100; elif [ "$W" -lt 1152 ]; then s=125; else s=160; fi
+fi
+x=$(((W - 640 * s / 100) / 2 + 600 * s / 100))
+y=$(((H - 480 * s / 100) / 2 + 12 * s / 100))
+# A click while the window is still starting up is lost: try again a while.
 hidden=0
 for _ in 1 2 3 4 5 6; do
     sleep 2
-    xdotool mousemove --sync 680 72 click 1
+    xdotool mousemove --sync "$x" "$y" click 1
     if wait_for hidden; then hidden=1; break; fi
 done
 [ $hidden = 1 ] || fail "after \"-\" these windows are still on screen: $(viewable | tr '\n' ' ')"
