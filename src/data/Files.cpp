@@ -187,4 +187,26 @@ FileSystem& RealFileSystem() {
     return disk;
 }
 
+bool WriteFileReplacing(FileSystem& fs, const std::string& path,
+                        const std::function<bool(WritableFile&, FileError&)>& write, FileError* why) {
+    auto fail = [why](FileError e) {
+        if (why != nullptr) *why = e != FileError::None ? e : FileError::Other;
+        return false;
+    };
+    if (path.empty()) return fail(FileError::NotFound);
+    const std::string temp = path + ".new";
+    auto file = fs.Create(temp);
+    if (!file) return fail(fs.LastError());
+    FileError error = FileError::None;
+    bool ok = write(*file, error);
+    file.reset();
+    if (ok && !fs.Move(temp, path)) {
+        ok = false;
+        error = fs.LastError();
+    }
+    if (ok) return true;
+    fs.Remove(temp);
+    return fail(error);
+}
+
 }  // namespace slumra

@@ -5,6 +5,7 @@
 #include "data/Coding.h"
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -106,5 +107,12 @@ protected:
 
 // The disk itself.
 FileSystem& RealFileSystem();
+
+// Writes `path` through a new file beside it ("<path>.new"): `write` fills the file and closes
+// it (false on failure); only a complete file then replaces `path`. A failure leaves `path` as
+// it was, removes the new file and gives its reason in *why.
+[[nodiscard]] bool WriteFileReplacing(FileSystem& fs, const std::string& path,
+                                      const std::function<bool(WritableFile&, FileError&)>& write,
+                                      FileError* why = nullptr);
 
 }  // namespace slumra

@@ -152,25 +152,15 @@ std::string DiaryText(TDrDiRecFile& diary, std::string_view diaryName, const TSy
 }
 
 bool WriteExport(const std::string& path, const std::string& bytes, FileSystem& fs, FileError* why) {
-    auto fail = [why](FileError e) {
-        if (why != nullptr) *why = e != FileError::None ? e : FileError::Other;
-        return false;
-    };
-    if (path.empty()) return fail(FileError::NotFound);
-    const std::string temp = path + ".new";
-    auto file = fs.Create(temp);
-    if (!file) return fail(fs.LastError());
-    bool ok = file->Write(bytes.data(), bytes.size()) == bytes.size() && file->Flush();
-    ok = file->Close() && ok;
-    FileError error = ok ? FileError::None : file->Error();
-    file.reset();
-    if (ok && !fs.Move(temp, path)) {
-        ok = false;
-        error = fs.LastError();
-    }
-    if (ok) return true;
-    fs.Remove(temp);
-    return fail(error);
+    return WriteFileReplacing(
+        fs, path,
+        [&bytes](WritableFile& file, FileError& error) {
+            bool ok = file.Write(bytes.data(), bytes.size()) == bytes.size() && file.Flush();
+            ok = file.Close() && ok;
+            if (!ok) error = file.Error();
+            return ok;
+        },
+        why);
 }
 
 }  // namespace slumra

@@ -115,24 +115,8 @@ bool TDrDiRecFile::SaveToFileSink(WritableFile& file, FileError* why) {
 }
 
 bool TDrDiRecFile::SaveToFile(const std::string& path, FileSystem& fs, FileError* why) {
-    FileError error = FileError::None;
-    auto fail = [&](FileError e) {
-        if (why != nullptr) *why = e != FileError::None ? e : FileError::Other;
-        return false;
-    };
-    if (path.empty()) return fail(FileError::NotFound);
-    const std::string temp = path + ".new";
-    auto file = fs.Create(temp);
-    if (!file) return fail(fs.LastError());
-    bool ok = SaveToFileSink(*file, &error);
-    file.reset();
-    if (ok && !fs.Move(temp, path)) {
-        ok = false;
-        error = fs.LastError();
-    }
-    if (ok) return true;
-    fs.Remove(temp);
-    return fail(error);
+    return WriteFileReplacing(
+        fs, path, [this](WritableFile& file, FileError& error) { return SaveToFileSink(file, &error); }, why);
 }
 
 void TDrDiRecFile::ShowAll() {
