@@ -37,3 +37,30 @@ TEST(JudgedSamples, RecallCountsJudgedWordsAndPrecisionCountsFoundSymbols) {
     EXPECT_EQ(Ratio(total.foundJudged, total.found), "66.7 % (2/3)");
     EXPECT_EQ(Ratio(0, 0), "- (0/0)");
 }
+
+TEST(JudgedSamples, VerdictLinesFollowTheJudgementAndOnlyPlusCountsAsRelevant) {
+    const Sample s = SplitSample("Ik zag een hond bij de zee.\n@ hond\n\n+ Zee, zee\r\n- Licht , Weg\n");
+    EXPECT_TRUE(s.isJudged);
+    EXPECT_TRUE(s.problems.empty());
+    EXPECT_EQ(s.description, "Ik zag een hond bij de zee.\n");
+    EXPECT_EQ(s.relevant, std::vector<std::string>{"Zee"});
+    EXPECT_EQ(s.notRelevant, (std::vector<std::string>{"Licht", "Weg"}));
+
+    // Found: Hond (by the @ word), zee (by "+", any case), Licht (by "-"), Staan (no verdict);
+    // Weg was judged but is not found.
+    const Score score = ScoreSample(s, {"Hond", "zee", "Licht", "Staan"}, {{"hond"}, {"zee"}, {"licht"}, {"staan"}});
+    EXPECT_EQ(score.foundJudged, 1u);
+    EXPECT_EQ(score.foundRelevant, 2u);
+    EXPECT_EQ(score.noVerdict, std::vector<std::string>{"Staan"});
+    EXPECT_EQ(score.stale, std::vector<std::string>{"Weg"});
+
+    // Out of order: still read, but reported; never searched as description.
+    const Sample swapped = SplitSample("Droom.\n@ hond\n- Weg\n+ Zee\n");
+    EXPECT_EQ(swapped.description, "Droom.\n");
+    EXPECT_EQ(swapped.relevant, std::vector<std::string>{"Zee"});
+    EXPECT_EQ(swapped.problems.size(), 1u);
+    // A verdict without an "@" line: no judgement, reported.
+    const Sample orphan = SplitSample("Droom.\n+ Zee\n");
+    EXPECT_FALSE(orphan.isJudged);
+    EXPECT_EQ(orphan.problems.size(), 1u);
+}

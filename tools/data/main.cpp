@@ -366,20 +366,25 @@ int Samples(const std::string& contentDir) {
         std::printf("%s: %zu:", file.filename().string().c_str(), found.size());
         for (const auto& f : found) Print(" " + std::string(IndexKey(f)));
         std::printf("\n");
+        for (const auto& problem : sample.problems) std::printf("    warning: %s\n", problem.c_str());
         if (sample.isJudged) {
+            std::vector<std::string> foundNames;
             std::vector<std::vector<std::string>> foundGroups;
             for (const auto& f : found) {
-                const auto g = groups.find(std::string(IndexKey(f)));
+                foundNames.emplace_back(IndexKey(f));
+                const auto g = groups.find(foundNames.back());
                 foundGroups.push_back(g != groups.end() ? g->second : std::vector<std::string>{});
             }
-            const content::Score score = content::ScoreSample(sample.judged, foundGroups);
+            const content::Score score = content::ScoreSample(sample, foundNames, foundGroups);
             total += score;
             ++judgedSamples;
             std::printf("    recall %s, precision %s", content::Ratio(score.judgedFound, score.judged).c_str(),
-                        content::Ratio(score.foundJudged, score.found).c_str());
-            std::string missed;
-            for (const auto& w : score.missed) missed += (missed.empty() ? "; not found: " : ", ") + w;
-            Print(missed + "\n");
+                        content::Ratio(score.foundRelevant, score.found).c_str());
+            std::string notes;
+            for (const auto& w : score.missed) notes += (notes.empty() ? "; not found: " : ", ") + w;
+            for (std::size_t i = 0; i < score.noVerdict.size(); ++i) notes += (i == 0 ? "; no verdict: " : ", ") + score.noVerdict[i];
+            for (std::size_t i = 0; i < score.stale.size(); ++i) notes += (i == 0 ? "; verdict on a symbol not found: " : ", ") + score.stale[i];
+            Print(notes + "\n");
         } else {
             unjudged.push_back(file.filename().string());
         }
@@ -407,7 +412,9 @@ int Samples(const std::string& contentDir) {
     std::printf("\n");
     std::printf("%zu judged samples: recall %s, precision %s\n", judgedSamples,
                 content::Ratio(total.judgedFound, total.judged).c_str(),
-                content::Ratio(total.foundJudged, total.found).c_str());
+                content::Ratio(total.foundRelevant, total.found).c_str());
+    std::printf("    precision by the @ lines alone %s; %zu found symbols have no verdict (neither @, + nor -)\n",
+                content::Ratio(total.foundJudged, total.found).c_str(), total.noVerdict.size());
     std::map<std::string, int> missedCount;
     for (const auto& w : total.missed) ++missedCount[w];
     std::vector<std::pair<int, std::string>> missedTop;
