@@ -59,6 +59,7 @@ TEST(JudgedSamples, VerdictLinesFollowTheJudgementAndOnlyPlusCountsAsRelevant) {
     EXPECT_EQ(swapped.description, "Droom.\n");
     EXPECT_EQ(swapped.relevant, std::vector<std::string>{"Zee"});
     EXPECT_EQ(swapped.problems.size(), 1u);
+    EXPECT_EQ(SplitSample("Droom.\n@ hond\n+ Zee\n- zee\n").problems.size(), 1u);
     // A verdict without an "@" line: no judgement, reported.
     const Sample orphan = SplitSample("Droom.\n+ Zee\n");
     EXPECT_FALSE(orphan.isJudged);

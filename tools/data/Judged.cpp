@@ -86,6 +86,9 @@ Sample SplitSample(std::string_view text) {
             from = comma + 1;
         }
     }
+    for (const std::string& name : s.relevant)
+        if (std::any_of(s.notRelevant.begin(), s.notRelevant.end(), [&](const std::string& x) { return Lower(x) == Lower(name); }))
+            s.problems.push_back(name + " is judged both relevant and not");
     return s;
 }
 
