@@ -209,27 +209,29 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
 }
 
 void TDiaryPanel::OpenDiary() {
+    bool readOnly = false;
     const std::string path = OpenDiaryDialog(&F.anImage, [this](HWND owner, const std::string& diary) {
         DiaryPrint print;
         print.Caption = F.Caption();
         print.Labels = {DrDiDreamDateLbl->Caption(), DrDiDreamTimeLbl->Caption(), DrDiRecTextLbl->Caption(),
                         DrDiRecExpTextLbl->Caption()};
         (void)PrintDiaryJob(owner, diary, std::move(print));
-    }, [this](const std::string& diary, const std::string& name, bool html) { return ExportDiary(diary, name, html); });
+    }, [this](const std::string& diary, const std::string& name, bool html) { return ExportDiary(diary, name, html); },
+       &readOnly);
     if (path.empty()) {
         F.UpdateStatus();
         return;
     }
-    OpenDiaryFile(path);
+    OpenDiaryFile(path, readOnly);
 }
 
-void TDiaryPanel::OpenDiaryFile(const std::string& path) {
+void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
     TBaseBtn* six[] = {F.InfoBtn, F.HelpBtn, F.MinimizeBtn, F.QuitBtn, F.ContentIndexBtn, F.DreamDiaryBtn};
     for (TBaseBtn* b : six) b->SetEnabled(false);
     tk::Application().ProcessMessages();
     F.SlideMenu(3);
     tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
-    switch (Session.Open(path)) {
+    switch (Session.Open(path, readOnly)) {
         case DiaryOpenResult::Loaded:
             break;
         case DiaryOpenResult::DamagedCopiedAside: {
@@ -244,7 +246,8 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path) {
                       "gemaakt. Het is alleen te lezen: er wordt niets in gewijzigd.");
             break;
     }
-    DrDiCaptionLbl->SetCaption(ProgramText(3201, "Droomnachtboek van") + " \"" + Session.Name() + "\"");
+    DrDiCaptionLbl->SetCaption(ProgramText(3201, "Droomnachtboek van") + " \"" + Session.Name() + "\"" +
+                               (Session.ReadOnly() ? " (alleen lezen)" : ""));
     DreamDiaryPnl->Show();
     F.Records->iDbRecTextPnl->Hide();
     tk::Application().ProcessMessages();

@@ -58,7 +58,7 @@ public:
     // Asks for a diary in the diary dialog and opens it.
     void OpenDiary();
     // Opens the diary file at `path` in the panel (what choosing it in the diary dialog does).
-    void OpenDiaryFile(const std::string& path);
+    void OpenDiaryFile(const std::string& path, bool readOnly = false);
     // Stores the editors and saves the diary. True when the diary is closed; false when the
     // save failed: the user has been told why and the panel stays open with every edit.
     bool CloseDiary();

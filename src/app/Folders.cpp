@@ -48,6 +48,18 @@ std::string UserFolder() {
     return tk::NarrowLossy(beside.wstring()) + "\\";
 }
 
+DiaryPlaces FindDiaryPlaces() {
+    DiaryPlaces places;
+    places.Own = UserFolder();
+    const std::string beside = ProgramFolder() + "User\\";
+    if (places.Own == beside) return places;
+    const std::filesystem::path path = std::filesystem::path(tk::Widen(ProgramFolder())) / L"User";
+    std::error_code ec;
+    places.BesideUnusable = std::filesystem::exists(path, ec);
+    if (std::filesystem::is_directory(path, ec)) places.ReadOnly = beside;
+    return places;
+}
+
 std::string RoamingFolder(const std::string& sub) {
     const auto folder = Roaming(tk::Widen(sub).c_str());
     return folder.empty() ? std::string() : tk::NarrowLossy(folder.wstring()) + "\\";

@@ -18,10 +18,11 @@ std::string WithoutBars(std::string s) {
 
 }  // namespace
 
-DiaryOpenResult DiarySession::Open(const std::string& path) {
+DiaryOpenResult DiarySession::Open(const std::string& path, bool readOnly) {
     Close();
     FFile = std::make_unique<TDrDiRecFile>();
     FPath = path;
+    FReadOnly = readOnly;
     if (!FFs.Exists(path)) return DiaryOpenResult::Loaded;
 
     std::string bytes;
@@ -34,7 +35,9 @@ DiaryOpenResult DiarySession::Open(const std::string& path) {
     }
     MemorySource source(bytes);
     // Bytes left over after the counted records are dreams a wrong count hides: damaged too.
-    if (FFile->LoadFromSource(source) && source.Remaining() == 0) {
+    const bool whole = FFile->LoadFromSource(source) && source.Remaining() == 0;
+    if (readOnly) return whole || bytes.empty() ? DiaryOpenResult::Loaded : DiaryOpenResult::DamagedReadOnly;
+    if (whole) {
         // A save that was cut off before its last step leaves its new file behind; the diary
         // itself is whole, so that file holds nothing the diary lacks worth keeping over it.
         if (FFs.Exists(path + ".new")) FFs.Remove(path + ".new");

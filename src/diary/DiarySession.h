@@ -31,8 +31,9 @@ class DiarySession {
 public:
     explicit DiarySession(FileSystem& fs = RealFileSystem()) : FFs(fs) {}
 
-    // Reads the diary at `path` (Windows-1252), replacing what was open.
-    DiaryOpenResult Open(const std::string& path);
+    // Reads the diary at `path` (Windows-1252), replacing what was open. With `readOnly` it is
+    // only read: nothing is ever written to it or beside it.
+    DiaryOpenResult Open(const std::string& path, bool readOnly = false);
     bool IsOpen() const { return FFile != nullptr; }
     bool ReadOnly() const { return FReadOnly; }
     const std::string& Path() const { return FPath; }

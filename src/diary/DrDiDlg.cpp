@@ -30,9 +30,28 @@ namespace slumra {
 namespace {
 
 TOpenDreamDiaryDialog* gDiaryDialog = nullptr;
+bool gToldAboutPlaces = false;
 
 constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
 constexpr std::size_t kMaxText = 255;
+
+// The diaries (<name>.ddf) of a folder, in the order the file system gives them.
+std::vector<std::string> DiaryNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(tk::Widen(folder + "*.ddf").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        // Only files whose names the program can write back: a name outside the code page
+        // would address another file.
+        std::string file, name;
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        if (!tk::Narrow(fd.cFileName, file) || !DiaryNameOfFile(file, name)) continue;
+        names.push_back(std::move(name));
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
 
 bool CreateEmptyFile(const std::string& path) {
     // CREATE_NEW: a diary that appeared in the meantime is never truncated.
@@ -45,8 +64,8 @@ bool CreateEmptyFile(const std::string& path) {
 
 }  // namespace
 
-TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
-    : tk::TForm(L"SlumraDiaryDialog"), FFolder(UserFolder()) {
+TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader, DiaryPlaces places)
+    : tk::TForm(L"SlumraDiaryDialog"), FPlaces(std::move(places)) {
     SetCaption("Droomnachtboek openen");
     OnShow = [this](tk::TForm*) { TranslateProgramForm(this); };
     Bk = DialogFrame(*this, 392, 223);
@@ -98,39 +117,61 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader)
 }
 
 std::string TOpenDreamDiaryDialog::PathOf(const std::string& name) const {
-    return FFolder + name + ".ddf";
+    return FPlaces.Own + name + ".ddf";
+}
+
+const TOpenDreamDiaryDialog::Entry* TOpenDreamDiaryDialog::Selected() const {
+    const int i = PersonsBox->ItemIndex();
+    return i >= 0 && i < static_cast<int>(FEntries.size()) ? &FEntries[static_cast<std::size_t>(i)] : nullptr;
 }
 
 std::string TOpenDreamDiaryDialog::SelectedName() const {
-    const int i = PersonsBox->ItemIndex();
-    return i >= 0 && i < PersonsBox->Count() ? PersonsBox->Items()[static_cast<std::size_t>(i)]
-                                             : std::string();
+    const Entry* e = Selected();
+    return e != nullptr ? e->Name : std::string();
+}
+
+bool TOpenDreamDiaryDialog::TellAboutPlaces() {
+    if (gToldAboutPlaces || !FPlaces.BesideUnusable) return false;
+    gToldAboutPlaces = true;
+    const std::string text =
+        FPlaces.ReadOnly.empty()
+            ? "De map User naast het programma kan niet worden gebruikt. Uw droomnachtboeken worden bewaard in: " +
+                  FPlaces.Own
+            : "In de map User naast het programma kan niet worden geschreven. De droomnachtboeken daar zijn alleen "
+              "te lezen en staan in de lijst met \"(alleen lezen)\". Nieuwe droomnachtboeken worden bewaard in: " +
+                  FPlaces.Own;
+    (void)AskMessageFunc("Let op", text, "",
+                         ProgramText(4205, "OK"));
+    return true;
 }
 
 void TOpenDreamDiaryDialog::FillList() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(tk::Widen(FFolder + "*.ddf").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            // Only files whose names the program can write back: a name outside the code page
-            // would address another file.
-            std::string file, name;
-            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-            if (!tk::Narrow(fd.cFileName, file) || !DiaryNameOfFile(file, name)) continue;
-            names.push_back(std::move(name));
-        } while (FindNextFileW(find, &fd));
-        FindClose(find);
+    FEntries.clear();
+    for (std::string& name : DiaryNamesIn(FPlaces.Own)) {
+        std::string path = PathOf(name);
+        FEntries.push_back({std::move(name), std::move(path), false});
     }
-    PersonsBox->SetItems(std::move(names));
+    if (!FPlaces.ReadOnly.empty()) {
+        for (std::string& name : DiaryNamesIn(FPlaces.ReadOnly)) {
+            std::string path = FPlaces.ReadOnly + name + ".ddf";
+            FEntries.push_back({std::move(name), std::move(path), true});
+        }
+    }
+    std::vector<std::string> rows;
+    rows.reserve(FEntries.size());
+    for (const Entry& e : FEntries) rows.push_back(e.ReadOnly ? e.Name + " (alleen lezen)" : e.Name);
+    PersonsBox->SetItems(std::move(rows));
     // The list window keeps its old selection through a new count; nothing is chosen afresh.
     PersonsBox->SetItemIndex(-1);
 }
 
 void TOpenDreamDiaryDialog::UpdateButtons() {
-    const bool chosen = PersonsBox->Count() > 0 && PersonsBox->ItemIndex() >= 0;
-    PersonsBoxDeleteBtn->SetEnabled(chosen);
-    PersonsBoxChangeBtn->SetEnabled(chosen);
+    const Entry* selected = Selected();
+    const bool chosen = selected != nullptr;
+    // A diary of the read-only place can be opened, printed and exported, not changed.
+    const bool own = chosen && !selected->ReadOnly;
+    PersonsBoxDeleteBtn->SetEnabled(own);
+    PersonsBoxChangeBtn->SetEnabled(own);
     PersonsBoxPrintBtn->SetEnabled(chosen && PrintFunc && AnyPrinterInstalled());
     PersonsBoxExportBtn->SetEnabled(chosen && static_cast<bool>(ExportFunc));
     YesBtn->SetEnabled(chosen);
@@ -154,8 +195,28 @@ void TOpenDreamDiaryDialog::PersonsBoxClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::YesBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() >= 0) FChosenPath = PathOf(SelectedName());
+    const Entry* e = Selected();
     ModalResult = 1;
+    if (e == nullptr) return;
+    FChosenPath = e->Path;
+    FChosenReadOnly = e->ReadOnly;
+    if (e->ReadOnly) {
+        // Writing in it needs a copy in the own folder; the original beside the program stays.
+        const std::string copy = PathOf(e->Name);
+        if (AskMessageFunc("Alleen lezen",
+                           "Dit droomnachtboek staat in een map waarin niet kan worden geschreven. Wilt u het "
+                           "kopi\xEBren naar uw eigen map, zodat u erin kunt schrijven? Met Nee opent u het alleen "
+                           "om te lezen.",
+                           ProgramText(4304, "Ja"), ProgramText(4305, "Nee"))) {
+            if (FileExists(copy) || !CopyFileW(tk::Widen(e->Path).c_str(), tk::Widen(copy).c_str(), TRUE)) {
+                ShowError("Het droomnachtboek kon niet worden gekopieerd: er staat al een droomnachtboek met die "
+                          "naam in uw map, of de map is niet te beschrijven. Het wordt alleen om te lezen geopend.");
+            } else {
+                FChosenPath = copy;
+                FChosenReadOnly = false;
+            }
+        }
+    }
 }
 
 void TOpenDreamDiaryDialog::NoBtnClick(tk::TControl*) {
@@ -179,7 +240,7 @@ void TOpenDreamDiaryDialog::PersonsBoxAddBtnClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxDeleteBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() < 0) return;
+    if (Selected() == nullptr || Selected()->ReadOnly) return;
     const std::string name = SelectedName();
     if (!AskMessageFunc(ProgramText(4301, "Bevestigen"),
                         ProgramText(4302, "Weet u zeker dat u het droomnachtboek van ") + name +
@@ -195,7 +256,7 @@ void TOpenDreamDiaryDialog::PersonsBoxDeleteBtnClick(tk::TControl*) {
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxChangeBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() < 0) return;
+    if (Selected() == nullptr || Selected()->ReadOnly) return;
     const std::string oldName = SelectedName();
     const std::string newName =
         AskNameFunc(ProgramText(4401, "Droomnachtboek hernoemen"), ProgramText(4402, "Geef een nieuwe naam op voor ") + oldName);
@@ -236,17 +297,18 @@ void TOpenDreamDiaryDialog::PersonsBoxDrawItem(int index, const RECT& rect, unsi
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxPrintBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() < 0 || !PrintFunc) return;
-    PrintFunc(Handle(), PathOf(SelectedName()));
+    if (Selected() == nullptr || !PrintFunc) return;
+    PrintFunc(Handle(), Selected()->Path);
 }
 
 void TOpenDreamDiaryDialog::PersonsBoxExportBtnClick(tk::TControl*) {
-    if (PersonsBox->ItemIndex() < 0 || !ExportFunc || !AskExportPathFunc) return;
+    if (Selected() == nullptr || !ExportFunc || !AskExportPathFunc) return;
     const std::string name = SelectedName();
+    const std::string source = Selected()->Path;
     bool html = true;
     const std::string target = AskExportPathFunc(Handle(), name, &html);
     if (target.empty()) return;
-    const std::string bytes = ExportFunc(PathOf(name), name, html);
+    const std::string bytes = ExportFunc(source, name, html);
     if (bytes.empty()) {
         ShowError("Het droomnachtboek kan niet worden gelezen en is niet ge\xEBxporteerd");
         return;
@@ -287,14 +349,19 @@ std::string AskExportPath(HWND owner, const std::string& name, bool* html) {
 
 std::string OpenDiaryDialog(TPMultiImage* loader, std::function<void(HWND owner, const std::string& path)> print,
                             std::function<std::string(const std::string& path, const std::string& name, bool html)>
-                                exportDiary) {
+                                exportDiary,
+                            bool* readOnly) {
+    if (readOnly != nullptr) *readOnly = false;
     try {
         auto dialog = std::make_unique<TOpenDreamDiaryDialog>(loader);
         dialog->PrintFunc = std::move(print);
         dialog->ExportFunc = std::move(exportDiary);
         dialog->UpdateButtons();
         TShownDialog<TOpenDreamDiaryDialog> shown(gDiaryDialog, dialog.get());
-        return dialog->ShowModal() == 1 ? dialog->ChosenPath() : std::string();
+        (void)dialog->TellAboutPlaces();
+        if (dialog->ShowModal() != 1) return {};
+        if (readOnly != nullptr) *readOnly = dialog->ChosenReadOnly();
+        return dialog->ChosenPath();
     } catch (...) {
         return {};
     }

@@ -1,8 +1,10 @@
 // TOpenDreamDiaryDialog: the modal dialog in which the user picks the diary to open, and
 // creates, deletes or renames diaries. One diary is one file <name>.ddf in the user's diary
-// folder (UserFolder()); the dialog handles the files whole and never reads one.
+// folder (UserFolder()); the dialog handles the files whole and never reads one. When the folder
+// User beside the program cannot be written, its diaries are listed too, marked, to be read only.
 #pragma once
 
+#include "app/Folders.h"
 #include "imaging/TMultiP.h"
 #include "toolkit/Controls.h"
 #include "toolkit/StdCtrls.h"
@@ -11,14 +13,15 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace slumra {
 
 class TOpenDreamDiaryDialog : public tk::TForm {
 public:
     // 392 × 223 at the 640 × 480 design, scaled to the program's design, skinned and rounded;
-    // lists the diaries of UserFolder().
-    explicit TOpenDreamDiaryDialog(TPMultiImage* loader = nullptr);
+    // lists the diaries of the places given.
+    explicit TOpenDreamDiaryDialog(TPMultiImage* loader = nullptr, DiaryPlaces places = FindDiaryPlaces());
 
     TBkControl* Bk;
     tk::TLabel* PersonsBoxLbl;
@@ -49,14 +52,21 @@ public:
     // of the two kinds was chosen.
     std::function<std::string(HWND owner, const std::string& name, bool* html)> AskExportPathFunc;
 
-    // The folder the diaries are listed from, with its trailing backslash.
-    const std::string& Folder() const { return FFolder; }
-    // The full path of the diary `name`.
+    // The folder diaries are made in, with its trailing backslash.
+    const std::string& Folder() const { return FPlaces.Own; }
+    // The full path of the diary `name` in that folder.
     std::string PathOf(const std::string& name) const;
-    // The path of the diary chosen with "Openen"; empty before.
+    // The path of the diary chosen with "Openen"; empty before. A diary of the read-only place
+    // is opened only to be read unless the user has it copied into the own folder first.
     const std::string& ChosenPath() const { return FChosenPath; }
+    bool ChosenReadOnly() const { return FChosenReadOnly; }
 
-    // Lists every <name>.ddf file of the folder, in the order the file system gives them.
+    // Says, the first time in a run only, that User\ beside the program cannot be used and
+    // where the diaries go instead. False when there was nothing to say.
+    bool TellAboutPlaces();
+
+    // Lists every <name>.ddf file of the own folder, in the order the file system gives them,
+    // then those of the read-only place, marked " (alleen lezen)".
     void FillList();
     // Deleting, renaming and opening need a chosen diary.
     void UpdateButtons();
@@ -75,18 +85,28 @@ public:
 private:
     void PersonsBoxDrawItem(int index, const RECT& rect, unsigned state);
     void ShowError(const std::string& text);
+    struct Entry {
+        std::string Name;
+        std::string Path;
+        bool ReadOnly = false;
+    };
+    const Entry* Selected() const;
     std::string SelectedName() const;
-    std::string FFolder;
+    DiaryPlaces FPlaces;
+    std::vector<Entry> FEntries;
     std::string FChosenPath;
+    bool FChosenReadOnly = false;
     int FTopRow = 0;
 };
 
 // Shows the diary dialog (its skin loaded through `loader`) and answers the path of the diary
-// chosen with "Openen" (or Enter); empty when the dialog was left otherwise.
+// chosen with "Openen" (or Enter); empty when the dialog was left otherwise. *readOnly tells
+// whether that diary is to be opened only to be read.
 std::string OpenDiaryDialog(TPMultiImage* loader = nullptr,
                             std::function<void(HWND owner, const std::string& path)> print = {},
                             std::function<std::string(const std::string& path, const std::string& name, bool html)>
-                                exportDiary = {});
+                                exportDiary = {},
+                            bool* readOnly = nullptr);
 
 // The platform's save dialog for an export of the diary `name`: HTML or text, starting in the
 // user's Documents folder. Answers the path (empty when cancelled) and in *html the kind chosen.

@@ -13,8 +13,9 @@ namespace slumra {
 
 class TMessageDialog : public tk::TForm {
 public:
-    // 312 × 113 at the 640 × 480 design, scaled to the program's design, skinned and rounded.
-    explicit TMessageDialog(TPMultiImage* loader = nullptr);
+    // 312 × 113 at the 640 × 480 design (tall: 163, room for twice the lines), scaled to the
+    // program's design, skinned and rounded.
+    explicit TMessageDialog(TPMultiImage* loader = nullptr, bool tall = false);
 
     TBkControl* Bk;
     tk::TLabel* HCaption;

@@ -707,6 +707,13 @@ void TLabel::AdjustSize() {
     SetBounds(FLeft, FTop, FCaption.empty() ? FWidth : s.cx + s.cx / 8 + 2, s.cy);
 }
 
+int TLabel::WrappedTextHeight() const {
+    WindowDC screen(nullptr);
+    TCanvas c(screen.Get());
+    c.Font = Font;
+    return c.WrappedTextHeight(FCaption.empty() ? std::string(" ") : FCaption, FWidth);
+}
+
 void TLabel::ChangeScale(int m, int d) {
     TControl::ChangeScale(m, d);
     AdjustSize();

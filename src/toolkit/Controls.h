@@ -221,6 +221,8 @@ public:
     bool WordWrap = false;
     bool AutoSize = true;
     void Paint(TCanvas& canvas) override;
+    // The height the caption takes when wrapped at the label's width.
+    int WrappedTextHeight() const;
     // A scaled font does not grow its text by exactly the factor: an auto-sized label measures anew.
     void ChangeScale(int m, int d) override;
 

@@ -371,6 +371,14 @@ void TCanvas::TextRect(const RECT& r, const std::string& text, UINT format) {
     ::DrawTextW(FDC, w.data(), static_cast<int>(w.size()), &rc, format);
 }
 
+int TCanvas::WrappedTextHeight(const std::string& text, int width) {
+    SelectGuard f(FDC, Font.Handle());
+    std::wstring w = Widen(text);
+    RECT rc{0, 0, width, 0};
+    ::DrawTextW(FDC, w.data(), static_cast<int>(w.size()), &rc, DT_NOPREFIX | DT_WORDBREAK | DT_CALCRECT);
+    return rc.bottom - rc.top;
+}
+
 SIZE TCanvas::TextExtent(const std::string& text) {
     SelectGuard f(FDC, Font.Handle());
     const std::wstring w = Widen(text);

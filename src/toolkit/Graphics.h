@@ -212,6 +212,8 @@ public:
     void TextOut(int x, int y, const std::string& text);
     void TextRect(const RECT& r, const std::string& text, UINT format);
     SIZE TextExtent(const std::string& text);
+    // The height of `text` broken into lines at word boundaries to fit `width`.
+    int WrappedTextHeight(const std::string& text, int width);
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
     // Bitmap at natural size at (x, y), with CopyMode.

@@ -36,11 +36,14 @@ std::vector<Expected> Pictures() {
     return e;
 }
 
-// The framed dialog skins: the name and message dialogs (abs) and the diary dialog (abd).
+// The framed dialog skins: the name and message dialogs (abs), the message dialog for long
+// texts (abt) and the diary dialog (abd).
 std::vector<Expected> DialogSkins() {
     return {{"program/I/B/abs6x4", 312, 113},  {"program/I/B/abs8x6", 390, 141},
-            {"program/I/B/abs10x7", 499, 181}, {"program/I/B/abd6x4", 392, 223},
-            {"program/I/B/abd8x6", 490, 279},  {"program/I/B/abd10x7", 627, 357}};
+            {"program/I/B/abs10x7", 499, 181}, {"program/I/B/abt6x4", 312, 163},
+            {"program/I/B/abt8x6", 390, 204},  {"program/I/B/abt10x7", 499, 261},
+            {"program/I/B/abd6x4", 392, 223},  {"program/I/B/abd8x6", 490, 279},
+            {"program/I/B/abd10x7", 627, 357}};
 }
 
 TEST(ArtFiles, ExactlyTheProgramsFilesInOneUpperCaseTree) {

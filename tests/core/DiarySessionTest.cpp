@@ -187,6 +187,24 @@ TEST(DiarySession, DamagedDiaryWithoutAGoodCopyOpensReadOnlyAndIsNeverWritten) {
     }
 }
 
+TEST(DiarySession, OpenedOnlyToReadNothingIsWrittenNorRemoved) {
+    const std::string whole = DiaryBytes({"Vliegen|x|y"});
+    for (const std::string& bytes : {whole, whole.substr(0, whole.size() - 1)}) {
+        FaultyFileSystem fs;
+        fs.files[kPath] = bytes;
+        fs.files[kPath + ".new"] = "stale";
+        DiarySession session(fs);
+        EXPECT_EQ(session.Open(kPath, true),
+                  bytes == whole ? DiaryOpenResult::Loaded : DiaryOpenResult::DamagedReadOnly);
+        EXPECT_TRUE(session.ReadOnly());
+        session.File().ShowAll();
+        EXPECT_FALSE(session.StoreDream(1, {"Ander", "", "", "", ""}));
+        EXPECT_TRUE(session.Save());
+        EXPECT_EQ(fs.files.size(), 2u);
+        EXPECT_EQ(fs.files[kPath], bytes);
+    }
+}
+
 TEST(DiarySession, AStaleNewFileGoesOnlyWhenTheDiaryIsWhole) {
     FaultyFileSystem fs;
     const std::string whole = DiaryBytes({"Vliegen|x|y"});

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,22 @@ TEST(MessageDialog, EnterEndsEvenAPlainMessageWithTrueAndTheButtonsFollowTheirCa
     EXPECT_EQ(no, "OK");
     EXPECT_EQ(text, "Droomnachtboek kan niet worden gemaakt");
 
+    // A text longer than the dialog's lines gets the tall dialog: every word shows.
+    std::string longText;
+    while (longText.size() < 240) longText += "woord ";
+    std::vector<int> heights;
+    for (const std::string& t : {std::string("Kort."), longText}) {
+        When(MessageUp, [&] {
+            TMessageDialog* d = MessageDialog();
+            EXPECT_LE(d->MsgDlgMsg->WrappedTextHeight(), d->MsgDlgMsg->Height()) << t;
+            heights.push_back(d->Height());
+            Release(d, VK_RETURN);
+        });
+        AskMessage("Let op", t, "", "OK");
+    }
+    ASSERT_EQ(heights.size(), 2u);
+    EXPECT_GT(heights[1], heights[0]);
+
     When(MessageUp, [] { Release(MessageDialog(), VK_ESCAPE); });
     EXPECT_FALSE(AskMessage("Bevestigen", "Zeker?", "Ja", "Nee"));
     When(MessageUp, [] { Click(MessageDialog()->NoBtn); });
@@ -231,8 +248,9 @@ protected:
     }
 
     // A shown dialog whose questions are answered from names_ and answers_, and recorded.
-    std::unique_ptr<TOpenDreamDiaryDialog> Make() {
-        auto d = std::make_unique<TOpenDreamDiaryDialog>();
+    std::unique_ptr<TOpenDreamDiaryDialog> Make(std::optional<DiaryPlaces> places = std::nullopt) {
+        auto d = places ? std::make_unique<TOpenDreamDiaryDialog>(nullptr, *places)
+                        : std::make_unique<TOpenDreamDiaryDialog>();
         d->AskNameFunc = [this](const std::string& caption, const std::string& prompt) {
             asked_.push_back(caption + "|" + prompt);
             std::string name = names_.empty() ? std::string() : names_.front();
@@ -424,6 +442,53 @@ TEST_F(DiaryDialog, OpenenAnswersAPathOnlyForAChosenDiary) {
         When(Now, [] { Click(OpenDreamDiaryDialog()->YesBtn); });
     });
     EXPECT_EQ(OpenDiaryDialog().substr(0, folder_.size()), folder_);
+}
+
+TEST_F(DiaryDialog, DiariesOfAnUnwritableFolderBesideTheProgramAreListedToReadOrCopy) {
+    // The folder beside the program is played by one of the test's own; the own folder is the
+    // test's usual one.
+    const fs::path besideDir = Native("").parent_path().parent_path() / L"BesideTest";
+    std::error_code ec;
+    fs::create_directories(besideDir, ec);
+    const std::string beside = tk::NarrowLossy(besideDir.wstring()) + "\\";
+    std::ofstream(besideDir / L"Oud.ddf", std::ios::binary) << "oud";
+    std::ofstream(besideDir / L"Jan.ddf", std::ios::binary) << "jan daar";
+    Write("Jan", "jan hier");
+    const DiaryPlaces places{folder_, beside, true};
+
+    auto d = Make(places);
+    EXPECT_TRUE(d->TellAboutPlaces());
+    ASSERT_EQ(told_.size(), 1u);
+    EXPECT_NE(told_[0].find("(alleen lezen)"), std::string::npos) << told_[0];
+    EXPECT_NE(told_[0].find(folder_), std::string::npos) << told_[0];
+    EXPECT_FALSE(Make(places)->TellAboutPlaces());  // once in a run
+    EXPECT_EQ(told_.size(), 1u);
+    EXPECT_EQ(d->PersonsBox->Items()[0], "Jan");
+    ASSERT_EQ(d->PersonsBox->Count(), 3);
+
+    // Read only: no delete or rename; "Nee" to the copy opens the original only to read.
+    ClickRow(d->PersonsBox, Row(*d, "Oud (alleen lezen)"), true);
+    EXPECT_FALSE(d->PersonsBoxDeleteBtn->Enabled());
+    EXPECT_FALSE(d->PersonsBoxChangeBtn->Enabled());
+    answers_ = {false};
+    Click(d->YesBtn, true);
+    EXPECT_EQ(d->ChosenPath(), beside + "Oud.ddf");
+    EXPECT_TRUE(d->ChosenReadOnly());
+
+    // "Ja" copies it into the own folder and opens the copy; a name taken there is not replaced.
+    for (const char* name : {"Oud", "Jan"}) {
+        d = Make(places);
+        ClickRow(d->PersonsBox, Row(*d, std::string(name) + " (alleen lezen)"), true);
+        answers_ = {true};
+        Click(d->YesBtn, true);
+        const bool taken = std::string(name) == "Jan";
+        EXPECT_EQ(d->ChosenReadOnly(), taken) << name;
+        EXPECT_EQ(d->ChosenPath(), (taken ? beside : folder_) + name + ".ddf");
+    }
+    EXPECT_EQ(Read("Oud"), "oud");
+    EXPECT_EQ(Read("Jan"), "jan hier");
+    EXPECT_NE(told_.back().find("niet worden gekopieerd"), std::string::npos) << told_.back();
+    fs::remove_all(besideDir, ec);
 }
 
 TEST_F(DiaryDialog, AddAndItsRefusalGoThroughTheRealDialogs) {

@@ -119,6 +119,11 @@ std::vector<Job> Jobs() {
             const int dialog[3][2] = {{392, 223}, {490, 279}, {627, 357}};
             const Image abs = PaintDialogSkin(small[i][0], small[i][1], 40, 1.0f);
             const Image abd = PaintDialogSkin(dialog[i][0], dialog[i][1], 40, 0.0f);
+            // The message dialog for long texts: 50 more at the smallest design.
+            const int tallBy[3] = {50, 63, 80};
+            const Image abt = PaintDialogSkin(small[i][0], small[i][1] + tallBy[i], 40, 1.0f);
+            out.push_back(Program("I/B/abt" + suffix, EncodeBmp24(abt.Width(), abt.Height(),
+                                                                  ToRgb8(abt, StateFor("I/B/abt" + suffix)))));
             out.push_back(Program("I/B/abs" + suffix, EncodeBmp24(abs.Width(), abs.Height(),
                                                                   ToRgb8(abs, StateFor("I/B/abs" + suffix)))));
             out.push_back(Program("I/B/abd" + suffix, EncodeBmp24(abd.Width(), abd.Height(),
