@@ -26,6 +26,45 @@ namespace slumra {
 
 namespace {
 
+// Shows the panel's gauge once a run has taken longer than a moment and keeps the window
+// painting meanwhile; the main window takes no input until the run is over.
+class PanelProgress : public ProgressSink {
+public:
+    PanelProgress(tk::TGauge& gauge, HWND window) : FGauge(gauge), FWindow(window) {}
+    ~PanelProgress() override { Finish(); }
+    void Begin() override { FStart = FLastPump = GetTickCount(); }
+    void Progress(int percent) override {
+        const DWORD now = GetTickCount();
+        if (!FShown) {
+            if (now - FStart < kQuietMs) return;
+            FShown = true;
+            FWasEnabled = IsWindowEnabled(FWindow) != 0;
+            EnableWindow(FWindow, FALSE);
+            tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
+            FGauge.Show();
+        }
+        FGauge.SetProgress(percent);
+        if (now - FLastPump >= kPumpMs) {
+            FLastPump = now;
+            FGauge.Repaint();
+            tk::Application().ProcessMessages();
+        }
+    }
+    void Finish() {
+        if (!FShown) return;
+        FShown = false;
+        FGauge.Hide();
+        if (FWasEnabled) EnableWindow(FWindow, TRUE);
+    }
+
+private:
+    static constexpr DWORD kQuietMs = 250, kPumpMs = 50;
+    tk::TGauge& FGauge;
+    HWND FWindow;
+    DWORD FStart = 0, FLastPump = 0;
+    bool FShown = false, FWasEnabled = true;
+};
+
 constexpr int kEditorLimit = static_cast<int>(kMaxDiaryText);
 constexpr int kFieldLimit = 255;     // a date or time field, as the file's readers cut them
 
@@ -109,6 +148,9 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsLstHeaderLbl->Tag = 3206;
     DrDiExpsLstHeaderLbl->SetCaption(
         "Lijst van mogelijke verklaringen op basis van de opgegeven droomomschrijving");
+    DrDiProgress = new tk::TGauge(DreamDiaryPnl);
+    DrDiProgress->SetBounds(320, 80, 250, 18);
+    DrDiProgress->Hide();
     DrDiExpsLst = new tk::TListBox(DreamDiaryPnl);
     DrDiExpsLst->SetBounds(320, 80, 250, 140);
     DrDiExpsLst->SetItemHeight(17);
@@ -231,7 +273,20 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
     tk::Application().ProcessMessages();
     F.SlideMenu(3);
     tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
-    switch (Session.Open(path, readOnly)) {
+    // The panel shows at once, empty, so that a long diary can show how far its reading is.
+    Session.Close();
+    FillDreamList();
+    DrDiCaptionLbl->SetCaption(ProgramText(3201, "Droomnachtboek van") + " \"" + DiarySession::NameOf(path) + "\"");
+    DreamDiaryPnl->Show();
+    DreamDiaryPnl->BringToFront();
+    F.MenuPnl->BringToFront();
+    F.MenuSelectedPnl->BringToFront();
+    F.Records->iDbRecTextPnl->Hide();
+    tk::Application().ProcessMessages();
+    PanelProgress progress(*DrDiProgress, F.Handle());
+    const DiaryOpenResult opened = Session.Open(path, readOnly, &progress);
+    progress.Finish();
+    switch (opened) {
         case DiaryOpenResult::Loaded:
             break;
         case DiaryOpenResult::DamagedCopiedAside: {
@@ -259,7 +314,8 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
     DrDiExpsLstPnl->Hide();
     F.ViewFlags |= DiaryShown;
     F.DreamDiaryBtn->SetCaption(ProgramText(3102, "Droomnachtboek Sluiten"));
-    FillDreamList();
+    FillDreamList(&progress);
+    progress.Finish();
     for (TBaseBtn* b : six) b->SetEnabled(true);
     tk::Application().ProcessMessages();
     tk::Application().SetScreenCursor(tk::TCursor::Default);
@@ -269,7 +325,8 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
 bool TDiaryPanel::SaveDiary() {
     if (!Session.IsOpen()) return true;
     StoreCurrentDream();
-    return Session.Save();
+    PanelProgress progress(*DrDiProgress, F.Handle());
+    return Session.Save(&progress);
 }
 
 bool TDiaryPanel::CloseDiary() {
@@ -301,19 +358,24 @@ bool TDiaryPanel::CloseDiary() {
     return true;
 }
 
-void TDiaryPanel::FillDreamList() {
+void TDiaryPanel::FillDreamList(ProgressSink* gauge) {
     std::vector<std::string> names;
     if (Session.IsOpen()) {
         TDrDiRecFile& diary = Session.File();
         diary.ShowAll();
+        const std::int32_t count = diary.VisibleCount();
+        names.reserve(static_cast<std::size_t>(count));
         std::string name, date, time;
-        for (std::int32_t i = 1; i <= diary.VisibleCount(); ++i) {
-            SplitPath(diary.GetVisibleRecord(i).Head.c_str(), name, date, time);
+        ProgressRun progress(gauge);
+        diary.ForEachVisible([&](std::int32_t n, const DrDiRec& dream) {
+            SplitPath(dream.Head.c_str(), name, date, time);
             names.push_back(name);
-        }
+            if (n % 4096 == 0) progress.Report(static_cast<int>(std::int64_t{n} * 100 / count));
+        });
     }
-    DrDiLstBox->SetItems(names);
-    if (!names.empty()) DrDiLstBox->SetItemIndex(0);
+    const bool any = !names.empty();
+    DrDiLstBox->SetItems(std::move(names));
+    if (any) DrDiLstBox->SetItemIndex(0);
     ShowDream(Session.IsOpen() ? Session.File().GetVisibleRecord(DrDiLstBox->ItemIndex() + 1) : DrDiRec{});
 }
 
@@ -374,10 +436,9 @@ void TDiaryPanel::DrDiAddBtnClick() {
         return;
     }
     diary.ShowAll();
-    std::vector<std::string> names = items;
-    names.push_back(name);
-    DrDiLstBox->SetItems(names);
-    DrDiLstBox->SetItemIndex(static_cast<int>(names.size()) - 1);
+    // One row more, not a new list: a long diary's list is not built again.
+    DrDiLstBox->InsertItem(DrDiLstBox->Count(), name);
+    DrDiLstBox->SetItemIndex(DrDiLstBox->Count() - 1);
     ShowDream(diary.GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
     DrDiDreamDateEdit->SetText("dd-mm-yyyy");
     DrDiDreamTimeEdit->SetText("hh:mm");
@@ -412,9 +473,7 @@ void TDiaryPanel::DrDiDeleteBtnClick() {
         F.Message(ProgramText(3406, "Fout"), ProgramText(3407, "Droom kan niet worden verwijderd"));
     } else {
         diary.ShowAll();
-        std::vector<std::string> names = DrDiLstBox->Items();
-        names.erase(names.begin() + selected);
-        DrDiLstBox->SetItems(names);
+        DrDiLstBox->DeleteItem(selected);
         DrDiLstBox->SetItemIndex(current - 2 >= 0 ? current - 2 : 0);
         ShowDream(diary.GetVisibleRecord(DrDiLstBox->ItemIndex() + 1));
     }
@@ -435,13 +494,12 @@ void TDiaryPanel::DrDiRenameBtnClick() {
         F.AskName(F.ItemNoun + ProgramText(3501, " hernoemen"),
                   ProgramText(3502, "Geef een nieuwe naam voor \"") + current + "\"");
     if (name.empty()) return;
-    std::vector<std::string> names = DrDiLstBox->Items();
+    const auto& names = DrDiLstBox->Items();
     const auto same =
         std::find_if(names.begin(), names.end(), [&](const std::string& i) { return SameTextIgnoringCase(i, name); });
     // The dream's own name in other letters ("Zo" to "ZO") is a rename too.
     if (same == names.end() || same - names.begin() == selected) {
-        names[static_cast<std::size_t>(selected)] = name;
-        DrDiLstBox->SetItems(names);
+        DrDiLstBox->SetItem(selected, name);
         DrDiLstBox->SetItemIndex(selected);
         ShowDream(Session.File().GetVisibleRecord(selected + 1));
         // The record takes the new name at once, with the edits the editors show.

@@ -39,6 +39,8 @@ public:
     tk::TMemo* DrDiRecExpsText;
     tk::TLabel* DrDiExpsLstHeaderLbl;
     tk::TListBox* DrDiExpsLst;
+    // Shown while a diary that takes more than a moment is read and listed.
+    tk::TGauge* DrDiProgress;
     tk::TLabel* DrDiExpsLstLbl;
     TBaseBtn* DrDiSearchForExpsBtn;
     TBaseBtn* DrDiAddBtn;
@@ -64,7 +66,7 @@ public:
     bool CloseDiary();
     // Stores the editors and saves the diary without closing it; false (nothing told) on failure.
     [[nodiscard]] bool SaveDiary();
-    void FillDreamList();
+    void FillDreamList(ProgressSink* gauge = nullptr);
     void ShowDream(const DrDiRec& rec);
     void StoreCurrentDream();
     void DrDiLstBoxClick();

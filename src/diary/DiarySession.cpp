@@ -18,7 +18,7 @@ std::string WithoutBars(std::string s) {
 
 }  // namespace
 
-DiaryOpenResult DiarySession::Open(const std::string& path, bool readOnly) {
+DiaryOpenResult DiarySession::Open(const std::string& path, bool readOnly, ProgressSink* gauge) {
     Close();
     FFile = std::make_unique<TDrDiRecFile>();
     FPath = path;
@@ -35,7 +35,7 @@ DiaryOpenResult DiarySession::Open(const std::string& path, bool readOnly) {
     }
     MemorySource source(bytes);
     // Bytes left over after the counted records are dreams a wrong count hides: damaged too.
-    const bool whole = FFile->LoadFromSource(source) && source.Remaining() == 0;
+    const bool whole = FFile->LoadFromSource(source, gauge) && source.Remaining() == 0;
     if (readOnly) return whole || bytes.empty() ? DiaryOpenResult::Loaded : DiaryOpenResult::DamagedReadOnly;
     if (whole) {
         // A save that was cut off before its last step leaves its new file behind; the diary
@@ -80,9 +80,9 @@ bool DiarySession::CopyAside(const std::string& original) {
     return false;
 }
 
-std::string DiarySession::Name() const {
-    const std::size_t slash = FPath.find_last_of("\\/");
-    const std::string file = slash == std::string::npos ? FPath : FPath.substr(slash + 1);
+std::string DiarySession::NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     return file.substr(0, file.find('.'));
 }
 
@@ -95,14 +95,14 @@ bool DiarySession::StoreDream(std::int32_t n, const DreamFields& fields) {
     return FFile->SetVisibleRecord(n, rec);
 }
 
-bool DiarySession::Save() {
+bool DiarySession::Save(ProgressSink* gauge) {
     if (!FFile) {
         FLastError = FileError::Other;
         return false;
     }
     if (FReadOnly) return true;
     FLastError = FileError::None;
-    return FFile->SaveToFile(FPath, FFs, &FLastError);
+    return FFile->SaveToFile(FPath, FFs, &FLastError, gauge);
 }
 
 bool DiarySession::WriteCopy(const std::string& folder, const std::string& stamp, std::string& written) {

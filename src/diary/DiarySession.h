@@ -32,13 +32,14 @@ public:
     explicit DiarySession(FileSystem& fs = RealFileSystem()) : FFs(fs) {}
 
     // Reads the diary at `path` (Windows-1252), replacing what was open. With `readOnly` it is
-    // only read: nothing is ever written to it or beside it.
-    DiaryOpenResult Open(const std::string& path, bool readOnly = false);
+    // only read: nothing is ever written to it or beside it. `gauge` hears how far the reading is.
+    DiaryOpenResult Open(const std::string& path, bool readOnly = false, ProgressSink* gauge = nullptr);
     bool IsOpen() const { return FFile != nullptr; }
     bool ReadOnly() const { return FReadOnly; }
     const std::string& Path() const { return FPath; }
     // The diary's name: the file name before its first ".".
-    std::string Name() const;
+    std::string Name() const { return NameOf(FPath); }
+    static std::string NameOf(const std::string& path);
     // The full path of the copy of a damaged original, when one was made.
     const std::string& DamagedCopy() const { return FDamagedCopy; }
     // Why the last open could not copy a damaged original, or the last save or copy failed.
@@ -53,7 +54,7 @@ public:
     // Writes the whole diary to its file through a new file beside it; the old file is replaced
     // only by a complete, flushed one. A read-only diary is not written (and that is no failure:
     // nothing in it could be changed). False with LastError() telling why.
-    [[nodiscard]] bool Save();
+    [[nodiscard]] bool Save(ProgressSink* gauge = nullptr);
     // Writes the whole diary to a new file in `folder` named "<name> <stamp>.ddf" (or with
     // " (2)", " (3)" … when that exists); `written` gets its full path. False with LastError().
     [[nodiscard]] bool WriteCopy(const std::string& folder, const std::string& stamp, std::string& written);

@@ -86,11 +86,14 @@ bool TDrDiRecFile::LoadFromSource(ByteSource& source, ProgressSink* gauge) {
     return true;
 }
 
-bool TDrDiRecFile::SaveToSink(ByteSink& sink) {
+bool TDrDiRecFile::SaveToSink(ByteSink& sink, ProgressSink* gauge) {
     unsigned char fixed[10];
     EncodeFixed32(fixed, static_cast<std::uint32_t>(FRecs.Count()));
     if (sink.Write(fixed, 4) != 4) return false;
-    for (std::int32_t pos = 1; pos <= FRecs.Count(); ++pos) {
+    ProgressRun progress(gauge);
+    const std::int32_t count = FRecs.Count();
+    for (std::int32_t pos = 1; pos <= count; ++pos) {
+        if (pos % 4096 == 0) progress.Report(static_cast<int>(std::int64_t{pos} * 100 / count));
         const DrDiRec* rec = RecAt(pos);
         if (rec->Head.size() > kMaxDiaryText || rec->Description.size() > kMaxDiaryText ||
             rec->Explanation.size() > kMaxDiaryText)
@@ -107,16 +110,17 @@ bool TDrDiRecFile::SaveToSink(ByteSink& sink) {
     return true;
 }
 
-bool TDrDiRecFile::SaveToFileSink(WritableFile& file, FileError* why) {
-    bool ok = SaveToSink(file) && file.Flush();
+bool TDrDiRecFile::SaveToFileSink(WritableFile& file, FileError* why, ProgressSink* gauge) {
+    bool ok = SaveToSink(file, gauge) && file.Flush();
     ok = file.Close() && ok;
     if (!ok && why != nullptr) *why = file.Error() != FileError::None ? file.Error() : FileError::Other;
     return ok;
 }
 
-bool TDrDiRecFile::SaveToFile(const std::string& path, FileSystem& fs, FileError* why) {
+bool TDrDiRecFile::SaveToFile(const std::string& path, FileSystem& fs, FileError* why, ProgressSink* gauge) {
     return WriteFileReplacing(
-        fs, path, [this](WritableFile& file, FileError& error) { return SaveToFileSink(file, &error); }, why);
+        fs, path, [this, gauge](WritableFile& file, FileError& error) { return SaveToFileSink(file, &error, gauge); },
+        why);
 }
 
 void TDrDiRecFile::ShowAll() {

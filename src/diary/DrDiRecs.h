@@ -56,10 +56,10 @@ public:
     // Writes the diary to a new file beside `path`, flushes it and only then replaces `path`
     // with it: a failed save returns false (the reason in *why) and leaves the old file as it was.
     [[nodiscard]] bool SaveToFile(const std::string& path, FileSystem& fs = RealFileSystem(),
-                                  FileError* why = nullptr);
+                                  FileError* why = nullptr, ProgressSink* gauge = nullptr);
     // Writes every record to `file`, flushes and closes it; false with the reason in *why.
-    [[nodiscard]] bool SaveToFileSink(WritableFile& file, FileError* why = nullptr);
-    [[nodiscard]] bool SaveToSink(ByteSink& sink);
+    [[nodiscard]] bool SaveToFileSink(WritableFile& file, FileError* why = nullptr, ProgressSink* gauge = nullptr);
+    [[nodiscard]] bool SaveToSink(ByteSink& sink, ProgressSink* gauge = nullptr);
 
     void ShowAll();
     std::int32_t VisibleIndexToChain(std::int32_t n);

@@ -3,7 +3,11 @@
 #include "lang/Cp1252.h"
 #include "toolkit/Text.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cwctype>
+#include <functional>
 #include <map>
 
 namespace slumra::tk {
@@ -45,6 +49,31 @@ void TListBox::SetItems(std::vector<std::string> items) {
 void TListBox::AddItem(const std::string& item) {
     FItems.push_back(item);
     if (FUpdating == 0) ItemsChanged();
+}
+
+void TListBox::SetItem(int i, const std::string& item) {
+    if (i < 0 || i >= Count()) return;
+    FItems[static_cast<std::size_t>(i)] = item;
+    if (FHandle != nullptr && FUpdating == 0) {
+        const RECT r = ItemRect(i);
+        InvalidateRect(FHandle, &r, TRUE);
+    }
+}
+
+void TListBox::InsertItem(int i, const std::string& item) {
+    i = std::clamp(i, 0, Count());
+    const int selected = ItemIndex();
+    FItems.insert(FItems.begin() + i, item);
+    if (FUpdating == 0) ItemsChanged();
+    SetItemIndex(selected >= i ? selected + 1 : selected);
+}
+
+void TListBox::DeleteItem(int i) {
+    if (i < 0 || i >= Count()) return;
+    const int selected = ItemIndex();
+    FItems.erase(FItems.begin() + i);
+    if (FUpdating == 0) ItemsChanged();
+    SetItemIndex(selected == i ? -1 : selected > i ? selected - 1 : selected);
 }
 
 void TListBox::Clear() {
@@ -482,62 +511,388 @@ LRESULT TListBox::ListWndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- TComboBox -------------------------------------------------------------------------
 
-TComboBox::TComboBox(TWinControl* parent) : TWinControl(parent) {
-    FOwnClass = false;
+// The list that drops down: a borderless-looking popup that never takes activation, holding
+// the combo box's items in an owner-data list box. The mouse picks here; the keyboard stays
+// with the combo box.
+class TComboDrop : public TWinControl {
+public:
+    explicit TComboDrop(TComboBox& owner);
+    void Open();
+    void Close();
+    bool IsOpen() const { return FHandle != nullptr && IsWindowVisible(FHandle); }
+    TListBox* List;
+
+protected:
+    void CreateParams(CREATESTRUCTW& cs, std::wstring& className) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    static LRESULT CALLBACK MouseHook(int code, WPARAM wp, LPARAM lp);
+    TComboBox& FOwner;
+    HHOOK FHook = nullptr;
+};
+
+namespace {
+
+TComboDrop* gOpenDrop = nullptr;
+
+// The list box of the drop: picks by mouse without taking the focus from the combo box.
+class TDropListBox : public TListBox {
+public:
+    explicit TDropListBox(TWinControl* parent) : TListBox(parent) {
+        SkinnedScrollBar = false;
+        TabStop = false;
+    }
+    std::function<void(int)> OnPick;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+            case WM_MOUSEACTIVATE:
+                return MA_NOACTIVATE;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+            case WM_MOUSEMOVE: {
+                const int i = ItemAtPos(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+                if (i >= 0 && i != ItemIndex()) SetItemIndex(i);
+                return 0;
+            }
+            case WM_LBUTTONUP: {
+                const int i = ItemAtPos(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+                if (i >= 0 && OnPick) OnPick(i);
+                return 0;
+            }
+            default:
+                return TListBox::WndProc(msg, wp, lp);
+        }
+    }
+};
+
+}  // namespace
+
+TComboDrop::TComboDrop(TComboBox& owner) : TWinControl(nullptr), FOwner(owner) {
+    FVisible = false;
+    Color = clWhite;
+    auto* list = new TDropListBox(this);
+    list->Color = clWhite;
+    list->SetAlign(TAlign::Client);
+    list->OnPick = [this](int i) {
+        Close();
+        FOwner.Choose(i);
+    };
+    list->OnDrawItem = [this](TWinControl*, int i, const RECT& r, unsigned state) {
+        WindowDC dc(List->Handle());
+        const bool selected = (state & odSelected) != 0;
+        SetBkColor(dc.Get(), GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        SetTextColor(dc.Get(), GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SelectGuard font(dc.Get(), FOwner.CrispFont());
+        const std::wstring text = i >= 0 && i < List->Count() ? Widen(List->Items()[static_cast<std::size_t>(i)])
+                                                             : std::wstring();
+        RECT box = r;
+        ExtTextOutW(dc.Get(), r.left + 3, r.top, ETO_OPAQUE | ETO_CLIPPED, &box, text.c_str(),
+                    static_cast<UINT>(text.size()), nullptr);
+    };
+    List = list;
+}
+
+void TComboDrop::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
+    TWinControl::CreateParams(cs, className);
+    cs.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+    cs.dwExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    cs.hwndParent = GetAncestor(FOwner.Handle(), GA_ROOT);
+}
+
+LRESULT TComboDrop::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return TWinControl::WndProc(msg, wp, lp);
+}
+
+LRESULT CALLBACK TComboDrop::MouseHook(int code, WPARAM wp, LPARAM lp) {
+    // A press anywhere but on the drop or its combo box closes the drop without a choice.
+    if (code == HC_ACTION && gOpenDrop != nullptr &&
+        (wp == WM_LBUTTONDOWN || wp == WM_RBUTTONDOWN || wp == WM_MBUTTONDOWN || wp == WM_NCLBUTTONDOWN ||
+         wp == WM_NCRBUTTONDOWN)) {
+        const HWND target = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lp)->hwnd;
+        TComboDrop* drop = gOpenDrop;
+        if (target != drop->FHandle && GetParent(target) != drop->FHandle && target != drop->FOwner.FHandle)
+            drop->Close();
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void TComboDrop::Open() {
+    if (IsOpen() || FOwner.Count() == 0) return;
+    if (gOpenDrop != nullptr) gOpenDrop->Close();
+    RECT field{};
+    GetWindowRect(FOwner.Handle(), &field);
+    {
+        WindowDC dc(FOwner.Handle());
+        SelectGuard font(dc.Get(), FOwner.CrispFont());
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc.Get(), &tm);
+        List->SetItemHeight(tm.tmHeight + 1);
+    }
+    const int border = 2 * GetSystemMetrics(SM_CYBORDER);
+    const int rows = std::min(FOwner.Count(), std::max(1, FOwner.DropDownCount));
+    const int width = field.right - field.left, height = rows * List->ItemHeight() + border;
+    HMONITOR monitor = MonitorFromWindow(FOwner.Handle(), MONITOR_DEFAULTTONEAREST);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(monitor, &mi);
+    // Below the field where it fits, else above it.
+    const int top = field.bottom + height <= mi.rcWork.bottom ? field.bottom : std::max(0, int(field.top - height));
+    SetBounds(field.left, top, width, height);
+    List->SetItemIndex(FOwner.ItemIndex());
+    List->SetTopIndex(std::max(0, FOwner.ItemIndex() - rows / 2));
+    SetWindowPos(Handle(), HWND_TOPMOST, field.left, top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    gOpenDrop = this;
+    FHook = SetWindowsHookExW(WH_MOUSE, &TComboDrop::MouseHook, nullptr, GetCurrentThreadId());
+    InvalidateRect(FOwner.Handle(), nullptr, FALSE);
+}
+
+void TComboDrop::Close() {
+    if (FHook != nullptr) {
+        UnhookWindowsHookEx(FHook);
+        FHook = nullptr;
+    }
+    if (gOpenDrop == this) gOpenDrop = nullptr;
+    if (FHandle != nullptr && IsWindowVisible(FHandle)) {
+        ShowWindow(FHandle, SW_HIDE);
+        if (FOwner.HandleAllocated()) InvalidateRect(FOwner.FHandle, nullptr, FALSE);
+    }
+}
+
+TComboBox::TComboBox(TWinControl* parent) : TWinControl(parent), FDrop(std::make_unique<TComboDrop>(*this)) {
     TabStop = true;
+    Color = clWhite;
+    Cursor = TCursor::Default;
+}
+
+TComboBox::~TComboBox() {
+    FDrop->Close();
 }
 
 void TComboBox::CreateParams(CREATESTRUCTW& cs, std::wstring& className) {
-    className = L"COMBOBOX";
-    cs.style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_DROPDOWNLIST;
+    TWinControl::CreateParams(cs, className);
+    cs.style |= WS_TABSTOP;
+    cs.dwExStyle = WS_EX_CLIENTEDGE;
 }
 
-void TComboBox::CreateHandle() {
-    // The window's height includes the dropped-down list.
-    const int h = FHeight;
-    FHeight = std::max(h, 200);
-    TWinControl::CreateHandle();
-    FHeight = h;
-    Fill();
+const std::vector<std::string>& TComboBox::Items() const {
+    return FDrop->List->Items();
 }
 
-void TComboBox::Fill() {
-    if (FHandle == nullptr) return;
-    SendMessageW(FHandle, CB_RESETCONTENT, 0, 0);
-    for (const std::string& s : FItems)
-        SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
-    SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
-}
-
-void TComboBox::SetItems(const std::vector<std::string>& items) {
-    FItems = items;
+void TComboBox::SetItems(std::vector<std::string> items) {
+    FDrop->Close();
+    FDrop->List->SetItems(std::move(items));
     FItemIndex = -1;
-    Fill();
+    Invalidate();
 }
 
-int TComboBox::ItemIndex() const {
-    return FHandle == nullptr ? FItemIndex : static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+void TComboBox::SetItem(int i, const std::string& item) {
+    FDrop->List->SetItem(i, item);
+    if (i == FItemIndex) Invalidate();
+}
+
+void TComboBox::InsertItem(int i, const std::string& item) {
+    i = std::clamp(i, 0, Count());
+    FDrop->List->InsertItem(i, item);
+    if (FItemIndex >= i) ++FItemIndex;
+}
+
+void TComboBox::DeleteItem(int i) {
+    if (i < 0 || i >= Count()) return;
+    FDrop->List->DeleteItem(i);
+    if (FItemIndex == i) {
+        FItemIndex = -1;
+        Invalidate();
+    } else if (FItemIndex > i) {
+        --FItemIndex;
+    }
+    if (Count() == 0) FDrop->Close();
 }
 
 void TComboBox::SetItemIndex(int i) {
-    FItemIndex = i >= 0 && i < static_cast<int>(FItems.size()) ? i : -1;
-    if (FHandle != nullptr) SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+    const int index = i >= 0 && i < Count() ? i : -1;
+    if (index == FItemIndex) return;
+    FItemIndex = index;
+    Invalidate();
 }
 
 std::string TComboBox::Text() const {
-    const int i = ItemIndex();
-    return i >= 0 && i < static_cast<int>(FItems.size()) ? FItems[static_cast<std::size_t>(i)]
-                                                         : std::string();
+    return FItemIndex >= 0 && FItemIndex < Count() ? Items()[static_cast<std::size_t>(FItemIndex)] : std::string();
 }
 
-bool TComboBox::Notification(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg == WM_COMMAND && HIWORD(wp) == CBN_SELCHANGE) {
-        FItemIndex = ItemIndex();
-        if (OnChange) OnChange(this);
-        result = 0;
+bool TComboBox::DroppedDown() const {
+    return FDrop->IsOpen();
+}
+
+void TComboBox::SetDroppedDown(bool down) {
+    if (down && Enabled())
+        FDrop->Open();
+    else
+        FDrop->Close();
+}
+
+void TComboBox::Choose(int i) {
+    const int before = FItemIndex;
+    SetItemIndex(i);
+    if (FItemIndex != before && OnChange) OnChange(this);
+}
+
+void TComboBox::CloseUp(bool choose) {
+    const int picked = FDrop->List->ItemIndex();
+    FDrop->Close();
+    if (choose && picked >= 0) Choose(picked);
+}
+
+HFONT TComboBox::CrispFont() {
+    // Drawn without smoothing, as the edits draw what is typed: black pixels on white.
+    const HFONT from = Font.Handle();
+    if (from != FCrispFrom || !FCrispFont) {
+        LOGFONTW lf{};
+        if (GetObjectW(from, sizeof lf, &lf) == sizeof lf) {
+            lf.lfQuality = NONANTIALIASED_QUALITY;
+            FCrispFont.Reset(CreateFontIndirectW(&lf));
+        }
+        FCrispFrom = from;
+    }
+    return FCrispFont ? FCrispFont.Get() : from;
+}
+
+void TComboBox::PaintWindow(TCanvas& canvas) {
+    const HDC dc = canvas.Handle();
+    RECT client{0, 0, 0, 0};
+    GetClientRect(FHandle, &client);
+    const bool enabled = Enabled() && IsWindowEnabled(FHandle);
+    const bool focused = GetFocus() == FHandle && !DroppedDown();
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    RECT field = client;
+    field.right = std::max(field.left, static_cast<LONG>(client.right - arrow));
+    {
+        BrushHandle back(CreateSolidBrush(enabled ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE)));
+        FillRect(dc, &field, back.Get());
+    }
+    RECT textBox{field.left + 1, field.top + 1, field.right - 1, field.bottom - 1};
+    SelectGuard font(dc, CrispFont());
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, focused ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+    SetTextColor(dc, !enabled  ? GetSysColor(COLOR_GRAYTEXT)
+                     : focused ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                               : GetSysColor(COLOR_WINDOWTEXT));
+    const std::wstring text = Widen(Text());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int y = std::max(0, static_cast<int>((client.bottom - tm.tmHeight) / 2));
+    ExtTextOutW(dc, textBox.left + 2, y, ETO_OPAQUE | ETO_CLIPPED, &textBox, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+    if (focused) DrawFocusRect(dc, &textBox);
+    RECT button{field.right, client.top, client.right, client.bottom};
+    DrawFrameControl(dc, &button, DFC_SCROLL,
+                     DFCS_SCROLLCOMBOBOX | (DroppedDown() ? DFCS_PUSHED | DFCS_FLAT : 0) | (enabled ? 0 : DFCS_INACTIVE));
+}
+
+bool TComboBox::KeyDown(WPARAM key, bool alt) {
+    const int count = Count();
+    if (count == 0) return false;
+    const bool down = DroppedDown();
+    if (key == VK_F4 || (alt && (key == VK_DOWN || key == VK_UP))) {
+        if (down)
+            CloseUp(true);
+        else
+            FDrop->Open();
         return true;
     }
-    return false;
+    if (down && (key == VK_RETURN || key == VK_ESCAPE)) {
+        CloseUp(key == VK_RETURN);
+        return true;
+    }
+    const int page = std::max(1, DropDownCount - 1);
+    const int current = down ? FDrop->List->ItemIndex() : FItemIndex;
+    int next = current;
+    switch (key) {
+        case VK_UP:
+        case VK_LEFT:
+            next = current < 0 ? 0 : current - 1;
+            break;
+        case VK_DOWN:
+        case VK_RIGHT:
+            next = current + 1;
+            break;
+        case VK_PRIOR:
+            next = current - page;
+            break;
+        case VK_NEXT:
+            next = current + page;
+            break;
+        case VK_HOME:
+            next = 0;
+            break;
+        case VK_END:
+            next = count - 1;
+            break;
+        default:
+            return false;
+    }
+    next = std::clamp(next, 0, count - 1);
+    if (down)
+        FDrop->List->SetItemIndex(next);
+    else
+        Choose(next);
+    return true;
+}
+
+LRESULT TComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (KeyDown(wp, msg == WM_SYSKEYDOWN)) return 0;
+            break;
+        case WM_CHAR: {
+            // A letter chooses the next item that begins with it.
+            const int count = Count();
+            if (wp < 32 || count == 0) break;
+            const wchar_t typed = static_cast<wchar_t>(towlower(static_cast<wint_t>(wp)));
+            const int from = DroppedDown() ? FDrop->List->ItemIndex() : FItemIndex;
+            for (int step = 1; step <= count; ++step) {
+                const int i = ((from < 0 ? -1 : from) + step) % count;
+                const std::wstring item = Widen(Items()[static_cast<std::size_t>(i)]);
+                if (!item.empty() && towlower(item[0]) == typed) {
+                    if (DroppedDown())
+                        FDrop->List->SetItemIndex(i);
+                    else
+                        Choose(i);
+                    break;
+                }
+            }
+            return 0;
+        }
+        case WM_MOUSEWHEEL:
+            if (DroppedDown()) return SendMessageW(FDrop->List->Handle(), msg, wp, lp);
+            KeyDown(GET_WHEEL_DELTA_WPARAM(wp) > 0 ? VK_UP : VK_DOWN, false);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (Enabled()) {
+                if (GetFocus() != FHandle) ::SetFocus(FHandle);
+                SetDroppedDown(!DroppedDown());
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (msg == WM_KILLFOCUS) FDrop->Close();
+            InvalidateRect(FHandle, nullptr, FALSE);
+            break;
+        case WM_ENABLE:
+            if (wp == 0) FDrop->Close();
+            InvalidateRect(FHandle, nullptr, FALSE);
+            break;
+        default:
+            break;
+    }
+    return TWinControl::WndProc(msg, wp, lp);
 }
 
 // ---- TEdit, TMemo ----------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "toolkit/Controls.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ public:
     const std::vector<std::string>& Items() const { return FItems; }
     void SetItems(std::vector<std::string> items);
     void AddItem(const std::string& item);
+    // One item renamed, put in before index i, or taken out, without refilling the list.
+    void SetItem(int i, const std::string& item);
+    void InsertItem(int i, const std::string& item);
+    void DeleteItem(int i);
     void Clear();
     int Count() const { return static_cast<int>(FItems.size()); }
 
@@ -98,26 +103,48 @@ private:
     int FUpdating = 0;
 };
 
-// A drop-down list: choose one of its items, no typing.
+// A drop-down list: choose one of its items, no typing. The program draws the field, and the
+// list that drops down is an owner-data list box, so that a list of a million items costs the
+// window nothing and changing one item does not refill it.
+class TComboDrop;
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TWinControl* parent);
-    void SetItems(const std::vector<std::string>& items);
-    const std::vector<std::string>& Items() const { return FItems; }
-    int ItemIndex() const;
+    ~TComboBox() override;
+    void SetItems(std::vector<std::string> items);
+    const std::vector<std::string>& Items() const;
+    int Count() const { return static_cast<int>(Items().size()); }
+    // One item renamed, put in before index i, or taken out. The choice stays on its item (none
+    // when that item is taken out).
+    void SetItem(int i, const std::string& item);
+    void InsertItem(int i, const std::string& item);
+    void DeleteItem(int i);
+    int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int i);
     std::string Text() const;
-    TNotifyEvent OnChange;
+    bool DroppedDown() const;
+    // Drops the list down or closes it; closing this way chooses nothing.
+    void SetDroppedDown(bool down);
+    // Rows shown at most while the list is down.
+    int DropDownCount = 12;
+    TNotifyEvent OnChange;  // the user chose another item
 
 protected:
     void CreateParams(CREATESTRUCTW& cs, std::wstring& className) override;
-    void CreateHandle() override;
-    bool Notification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void PaintWindow(TCanvas& canvas) override;
 
 private:
-    void Fill();
-    std::vector<std::string> FItems;
+    friend class TComboDrop;
+    // Makes item i the chosen one and tells OnChange when that changed it.
+    void Choose(int i);
+    void CloseUp(bool choose);
+    bool KeyDown(WPARAM key, bool alt);
+    HFONT CrispFont();
+    std::unique_ptr<TComboDrop> FDrop;
     int FItemIndex = -1;
+    FontHandle FCrispFont;
+    HFONT FCrispFrom = nullptr;
 };
 
 // A single-line edit. Text is Windows-1252: characters the code page lacks are refused where

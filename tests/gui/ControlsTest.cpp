@@ -167,6 +167,54 @@ TEST(ComboBox, ChoosesAmongItsItems) {
     combo->SetItemIndex(7);
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(combo->Text(), "");
+
+    // A long list: keys choose at once while the list is up, only on Enter while it is down.
+    std::vector<std::string> many;
+    for (int i = 0; i < 100000; ++i) many.push_back("Droom " + std::to_string(i));
+    combo->SetItems(many);
+    int changes = 0;
+    combo->OnChange = [&changes](TControl*) { ++changes; };
+    const HWND field = combo->Handle();
+    Key(field, VK_END);
+    EXPECT_EQ(combo->ItemIndex(), 99999);
+    Key(field, VK_HOME);
+    SendMessageW(field, WM_CHAR, L'd', 0);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(changes, 3);
+    Key(field, VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    Key(field, VK_DOWN);
+    Key(field, VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    Key(field, VK_F4);
+    Key(field, VK_DOWN);
+    Key(field, VK_RETURN);
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(changes, 4);
+
+    // The mouse: the field drops the list, a row chooses.
+    Click(field, 5, 5);
+    ASSERT_TRUE(combo->DroppedDown());
+    RECT r{};
+    GetWindowRect(field, &r);
+    const HWND list = WindowFromPoint({r.left + 20, r.bottom + 4});
+    const int rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    Click(list, 20, rowHeight + rowHeight / 2);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), top + 1);
+
+    // Edits keep the choice on its item.
+    combo->SetItemIndex(5);
+    combo->InsertItem(0, "Nieuw");
+    EXPECT_EQ(combo->Text(), "Droom 5");
+    combo->DeleteItem(0);
+    combo->SetItem(5, "Hernoemd");
+    EXPECT_EQ(combo->Text(), "Hernoemd");
+    combo->DeleteItem(5);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Count(), 99999);
 }
 
 TEST(Controls, ScalingRoundsHalvesToEvenAndScalesOwnFonts) {
