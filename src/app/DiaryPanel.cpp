@@ -140,6 +140,15 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiRecExpsText->SetBounds(25, 248, 250, 89);
     DrDiRecExpsText->Tag = 3600;
     DrDiRecExpsText->SetMaxLength(kEditorLimit);
+    // What does not fit is said, not dropped unseen.
+    for (tk::TEdit* e :
+         std::initializer_list<tk::TEdit*>{DrDiDreamDateEdit, DrDiDreamTimeEdit, DrDiRecText, DrDiRecExpsText}) {
+        e->OnTooLong = [this](tk::TControl* sender) {
+            const int limit = static_cast<tk::TEdit*>(sender)->MaxLength();
+            F.Message("Te lang", "Dit veld houdt ten hoogste " + std::to_string(limit) +
+                                     " tekens. Wat niet past, is niet toegevoegd.");
+        };
+    }
     DrDiRecExpsText->Font.SetColor(tk::clBlack);
     DrDiExpsLstHeaderLbl = new tk::TLabel(DreamDiaryPnl);
     DrDiExpsLstHeaderLbl->AutoSize = false;

@@ -104,8 +104,8 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader, DiaryPlaces p
     YesBtn->OnClick = [this](tk::TControl* s) { YesBtnClick(s); };
     ActiveControl = PersonsBox;
     OnKeyUp = [this](tk::TControl* s, WORD& key, unsigned shift) { FormKeyUp(s, key, shift); };
-    AskNameFunc = [loader](const std::string& caption, const std::string& prompt) {
-        return AskName(caption, prompt, loader);
+    AskNameFunc = [this, loader](const std::string& caption, const std::string& prompt) {
+        return AskName(caption, prompt, loader, NameLimit());
     };
     AskMessageFunc = [loader](const std::string& caption, const std::string& text, const std::string& yes,
                               const std::string& no) { return AskMessage(caption, text, yes, no, loader); };
@@ -118,6 +118,17 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader, DiaryPlaces p
 
 std::string TOpenDreamDiaryDialog::PathOf(const std::string& name) const {
     return FPlaces.Own + name + ".ddf";
+}
+
+int TOpenDreamDiaryDialog::NameLimit() const {
+    // A path holds at most 259 characters. A name needs room for its longest companions:
+    // "<name>.ddf.beschadigd10000" beside it, and "<name> 2026-12-08 14.05.09 (100).ddf" in the
+    // folder of emergency copies.
+    constexpr int kPathMax = 259, kDamagedSuffix = 20, kEmergencySuffix = 30;
+    int room = kPathMax - static_cast<int>(FPlaces.Own.size()) - kDamagedSuffix;
+    if (const std::string emergency = RoamingFolder("Herstel"); !emergency.empty())
+        room = std::min(room, kPathMax - static_cast<int>(emergency.size()) - kEmergencySuffix);
+    return std::clamp(room, 1, static_cast<int>(kMaxNameLength));
 }
 
 const TOpenDreamDiaryDialog::Entry* TOpenDreamDiaryDialog::Selected() const {

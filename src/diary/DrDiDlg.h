@@ -56,6 +56,9 @@ public:
     const std::string& Folder() const { return FPlaces.Own; }
     // The full path of the diary `name` in that folder.
     std::string PathOf(const std::string& name) const;
+    // The longest name whose diary, its copies and its emergency copies the folder can hold
+    // within the platform's path length.
+    int NameLimit() const;
     // The path of the diary chosen with "Openen"; empty before. A diary of the read-only place
     // is opened only to be read unless the user has it copied into the own folder first.
     const std::string& ChosenPath() const { return FChosenPath; }

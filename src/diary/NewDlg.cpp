@@ -78,10 +78,16 @@ void TNewDialog::NewDlgEditKeyUp(tk::TControl*, WORD&, unsigned) {
     SendMessageW(NewDlgEdit->Handle(), EM_SETSEL, kept, static_cast<LPARAM>(kept));
 }
 
-std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader) {
+std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader, int maxLength) {
     try {
         auto dialog = std::make_unique<TNewDialog>(loader);
         TShownDialog<TNewDialog> shown(gNewDialog, dialog.get());
+        const int limit = maxLength > 0 ? std::min(maxLength, static_cast<int>(kMaxNameLength))
+                                        : static_cast<int>(kMaxNameLength);
+        dialog->NewDlgEdit->SetMaxLength(limit);
+        dialog->NewDlgEdit->OnTooLong = [d = dialog.get(), limit](tk::TControl*) {
+            d->NewDlgMsg->SetCaption("Een naam heeft ten hoogste " + std::to_string(limit) + " tekens.");
+        };
         dialog->SetCaption(caption.substr(0, kMaxText));
         dialog->HCaption->SetCaption(caption.substr(0, kMaxText));
         dialog->NewDlgMsg->SetCaption(prompt.substr(0, kMaxText));

@@ -35,7 +35,9 @@ public:
 // Shows `caption` and `prompt` in a new name dialog and answers the name, filtered by
 // NameFilter, after "Klaar" or Enter; an empty text when the dialog was cancelled or nothing
 // usable was typed. Callers treat an empty name as cancelled. `loader` loads the skin.
-std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader = nullptr);
+// `maxLength` (when above 0) limits the name further; the dialog says so when it is reached.
+std::string AskName(const std::string& caption, const std::string& prompt, TPMultiImage* loader = nullptr,
+                    int maxLength = 0);
 
 // The name dialog while AskName shows it, else null.
 TNewDialog* NewDialog();

@@ -949,6 +949,11 @@ bool TEdit::Notification(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         result = 0;
         return true;
     }
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_MAXTEXT) {
+        if (OnTooLong) OnTooLong(this);
+        result = 0;
+        return true;
+    }
     return false;
 }
 
@@ -988,6 +993,21 @@ LRESULT TEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             ++FRefused;
             MessageBeep(MB_ICONWARNING);
             return 0;
+        }
+        // A paste that would not fit is refused whole and told, never cut off unseen.
+        if (FMaxLength > 0) {
+            DWORD from = 0, to = 0;
+            SendMessageW(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            const std::size_t kept = static_cast<std::size_t>(GetWindowTextLengthW(FHandle)) - (to - from);
+            std::size_t pasted = fits.size();
+            // A single-line edit takes the first line only.
+            if ((FExtraStyle & ES_MULTILINE) == 0) pasted = std::min(pasted, fits.find_first_of("\r\n"));
+            if (kept + pasted > static_cast<std::size_t>(FMaxLength)) {
+                ++FRefused;
+                MessageBeep(MB_ICONWARNING);
+                if (OnTooLong) OnTooLong(this);
+                return 0;
+            }
         }
     }
     return TWinControl::WndProc(msg, wp, lp);

@@ -159,6 +159,9 @@ public:
     void SelectAll();
     bool ReadOnly = false;
     TNotifyEvent OnChange;
+    // The text reached MaxLength while typing, or a paste was refused whole because the text
+    // would grow past it.
+    TNotifyEvent OnTooLong;
     // Counts the characters refused so far (for tests and for a hint to the user).
     int RefusedCount() const { return FRefused; }
 

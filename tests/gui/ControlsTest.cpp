@@ -154,6 +154,21 @@ TEST(Edit, PasteIsTakenWholeOrNotAtAll) {
     SetClipboardText(edit->Handle(), L"caf\u00e9");
     SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
     EXPECT_EQ(edit->Text(), "droom caf\xE9");
+
+    // Too long for the limit: refused whole and told, not cut off. The selection it replaces
+    // counts as room.
+    int told = 0;
+    edit->OnTooLong = [&told](TControl*) { ++told; };
+    edit->SetMaxLength(12);
+    SendMessageW(edit->Handle(), EM_SETSEL, 10, 10);
+    SetClipboardText(edit->Handle(), L"zeeen");
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "droom caf\xE9");
+    EXPECT_EQ(told, 1);
+    SendMessageW(edit->Handle(), EM_SETSEL, 6, 10);
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "droom zeeen");
+    EXPECT_EQ(told, 1);
 }
 
 TEST(ComboBox, ChoosesAmongItsItems) {

@@ -462,6 +462,10 @@ TEST_F(DiaryDialog, DiariesOfAnUnwritableFolderBesideTheProgramAreListedToReadOr
     EXPECT_NE(told_[0].find("(alleen lezen)"), std::string::npos) << told_[0];
     EXPECT_NE(told_[0].find(folder_), std::string::npos) << told_[0];
     EXPECT_FALSE(Make(places)->TellAboutPlaces());  // once in a run
+    // A diary's name leaves room in the path for its copies, however deep the folder lies.
+    const std::string deep = std::string(200, 'm') + "\\";
+    EXPECT_LE(Make(DiaryPlaces{deep, "", false})->NameLimit() + deep.size() + 20, 259u);
+    EXPECT_GE(d->NameLimit(), 100);
     EXPECT_EQ(told_.size(), 1u);
     EXPECT_EQ(d->PersonsBox->Items()[0], "Jan");
     ASSERT_EQ(d->PersonsBox->Count(), 3);
