@@ -721,13 +721,17 @@ void TLabel::ChangeScale(int m, int d) {
 
 void TLabel::Paint(TCanvas& canvas) {
     RECT r{0, 0, FWidth, FHeight};
+    // Wrapped where the drawn, wider glyphs of a 256-colour screen still fit: lines are broken
+    // in a narrower box and drawn without its clip.
+    const bool narrower = WordWrap && ScreenHasPalette();
+    if (narrower) r.right -= FWidth / 12;
     if (!Transparent) {
         canvas.Brush.SetColor(Color);
         canvas.FillRect(r);
     }
     canvas.Brush.SetStyle(BrushStyle::Clear);
     canvas.Font = Font;
-    UINT format = DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    UINT format = DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE) | (narrower ? DT_NOCLIP : 0);
     if (Alignment == TAlignment::Center)
         format |= DT_CENTER;
     else if (Alignment == TAlignment::RightJustify)

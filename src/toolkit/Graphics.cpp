@@ -43,6 +43,16 @@ void TFont::SetStyle(unsigned v) {
     if (v != FStyle) FStyle = v, Changed();
 }
 
+bool ScreenHasPalette() {
+    static const bool palette = [] {
+        const HDC screen = GetDC(nullptr);
+        const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+        ReleaseDC(nullptr, screen);
+        return bits <= 8;
+    }();
+    return palette;
+}
+
 HFONT TFont::Handle() const {
     if (!FHandle) {
         LOGFONTW lf{};
@@ -384,6 +394,9 @@ SIZE TCanvas::TextExtent(const std::string& text) {
     const std::wstring w = Widen(text);
     SIZE s{0, 0};
     GetTextExtentPoint32W(FDC, w.c_str(), static_cast<int>(w.size()), &s);
+    // On a 256-colour screen glyphs come out wider than the font measures them (unsmoothed
+    // glyphs are drawn at their own, larger advances): layouts get that room.
+    if (ScreenHasPalette()) s.cx += s.cx / 12;
     return s;
 }
 

@@ -20,6 +20,9 @@ enum FontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeO
 inline constexpr COLORREF clBlack = RGB(0, 0, 0);
 inline constexpr COLORREF clWhite = RGB(255, 255, 255);
 
+// True on a screen of 256 colours or fewer, which draws text a little wider than it measures.
+bool ScreenHasPalette();
+
 class TFont {
 public:
     TFont() = default;
