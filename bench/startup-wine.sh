@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time of the program under Wine: from process start until the main window is on
-# the screen, with the shipped database and with a generated one of 100,000 records.
+# the screen, with the shipped database and with a generated one of 1,000,000 records, beside
+# a trivial Win32 program that only opens a window (built with the project), in the same run.
 # Prints figures; judges nothing. Run after a build (scripts/test or scripts/run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +17,7 @@ for kind in shipped generated; do
     for part in slumra.exe I V a Fonts; do ln -s "$PWD/$program/$part" "$work/$kind/$part"; done
 done
 cp "$program/D/iDbRecs.dat" "$program/D/Syn.dat" "$work/shipped/D/"
-build/native/tools/data/slumra-data generate 100000 "$work/generated/D/iDbRecs.dat"
+build/native/tools/data/slumra-data generate ${RECORDS:-1000000} "$work/generated/D/iDbRecs.dat"
 cp "$program/D/Syn.dat" "$work/generated/D/"
 
 unset DISPLAY
@@ -27,15 +28,16 @@ wine_start
 trap 'wine_stop; display_stop' EXIT
 
 now_ms() { date +%s%3N; }
-for kind in shipped generated; do
-    times=()
+# Starts `exe` in `folder` RUNS times and prints the times until a window titled `title` is viewable.
+time_start() {
+    local folder=$1 exe=$2 title=$3 times=() start shown pid
     for _ in $(seq 1 "$runs"); do
         start=$(now_ms)
-        (cd "$work/$kind" && exec wine slumra.exe >/dev/null 2>&1) &
+        (cd "$folder" && exec wine "$exe" >/dev/null 2>&1) &
         pid=$!
         shown=""
         for _ in $(seq 1 3000); do
-            if xwininfo -name "Slumra 2.2 release 2" -display "$DISPLAY" 2>/dev/null | grep -q IsViewable; then
+            if xwininfo -name "$title" -display "$DISPLAY" 2>/dev/null | grep -q IsViewable; then
                 shown=$(now_ms)
                 break
             fi
@@ -46,7 +48,15 @@ for kind in shipped generated; do
         wait "$pid" 2>/dev/null || true
         [ -n "$shown" ] && times+=($((shown - start)))
     done
-    sorted=$(printf '%s\n' "${times[@]}" | sort -n | tr '\n' ' ')
-    records=$(build/native/tools/data/slumra-data dump-db "$work/$kind/D/iDbRecs.dat" | grep -c '^#' || true)
-    echo "startup ($kind database, $records records): ${sorted}ms (runs, sorted; process start to main window shown)"
+    printf '%s\n' "${times[@]}" | sort -n | tr '\n' ' '
+}
+
+trivial=build/win32/trivial_window.exe
+if [ -f "$trivial" ]; then
+    echo "startup (trivial Win32 program): $(time_start "$PWD/build/win32" trivial_window.exe "Trivial window")ms"
+fi
+for kind in shipped generated; do
+    sorted=$(time_start "$work/$kind" slumra.exe "Slumra 2.2 release 2")
+    records=$(build/native/tools/data/slumra-data index --count "$work/$kind/D/iDbRecs.dat" 2>/dev/null | tr '\n' ' ')
+    echo "startup ($kind database; outline lines and index items: $records): ${sorted}ms (runs, sorted; process start to main window shown)"
 done

@@ -152,8 +152,19 @@ void TRecordView::LoadIndex() {
     ContentLst->SetLines(outline);
     IndexLst->SetItems(std::move(index));
     FindIndex.Clear();
+    FindIndexReady = false;
     History.Clear();
-    if (F.RecordFile && F.SynonymList) FindIndex.Build(*F.RecordFile, *F.SynonymList);
+}
+
+const TFindIndex& TRecordView::Finder() {
+    if (!FindIndexReady) {
+        FindIndexReady = true;
+        const tk::TCursor before = tk::Application().ScreenCursor;
+        tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
+        if (F.RecordFile && F.SynonymList) FindIndex.Build(*F.RecordFile, *F.SynonymList);
+        tk::Application().SetScreenCursor(before);
+    }
+    return FindIndex;
 }
 
 void TRecordView::ShowRecordNumber(std::int32_t n) {
@@ -182,7 +193,7 @@ void TRecordView::ShowRecordNumber(std::int32_t n) {
 
 void TRecordView::FindInDictionary() {
     if ((F.ViewFlags & DiaryShown) != 0) return;
-    ShowRecordNumber(slumra::FindInDictionary(FindIndex, &F.anImage));
+    ShowRecordNumber(slumra::FindInDictionary(Finder(), &F.anImage));
 }
 
 void TRecordView::GoBack() {
@@ -195,7 +206,7 @@ void TRecordView::GoForward() {
 
 void TRecordView::FollowReference(int line) {
     if (line < 0 || line >= iDbRecText->Count()) return;
-    ShowRecordNumber(ReferencedRecord(FindIndex, iDbRecText->Items(), static_cast<std::size_t>(line)));
+    ShowRecordNumber(ReferencedRecord(Finder(), iDbRecText->Items(), static_cast<std::size_t>(line)));
 }
 
 void TRecordView::SwitchOutlineIndex(TBaseBtn* button) {

@@ -69,6 +69,9 @@ public:
     void UpdateStatus(bool diary);
 
     TFindIndex FindIndex;
+    // The dictionary search's index, built on its first use: a long dictionary starts at once.
+    const TFindIndex& Finder();
+    bool FindIndexReady = false;
     TRecordHistory History;
 
 private:
