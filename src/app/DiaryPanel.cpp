@@ -282,6 +282,7 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
     tk::Application().ProcessMessages();
     F.SlideMenu(3);
     tk::Application().SetScreenCursor(tk::TCursor::HourGlass);
+    F.LoadDiarySkins();
     // The panel shows at once, empty, so that a long diary can show how far its reading is.
     Session.Close();
     FillDreamList();

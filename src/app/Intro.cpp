@@ -85,10 +85,13 @@ void SplashProgress::Begin() {
 }
 
 void SplashProgress::Progress(int percent) {
+    const unsigned long now = GetTickCount();
     if (TIntroForm* s = SplashWindow()) {
         s->Gauge->SetProgress(percent);
+        if (now - FLastPaint < 40 && percent < 100) return;
         s->Gauge->Repaint();
     }
+    FLastPaint = now;
     tk::Application().ProcessMessages();
 }
 

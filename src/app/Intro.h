@@ -30,12 +30,17 @@ void ShowSplash();
 // Frees the splash window (the main window does when it is first shown).
 void FreeSplash();
 
-// The gauge of the splash as a loading progress sink: each step is painted at once.
+// The gauge of the splash as a loading progress sink. Steps are painted as they come, but at
+// most every few hundredths of a second: painting each of a hundred steps would cost more
+// than a short load itself.
 class SplashProgress : public ProgressSink {
 public:
     void Begin() override;
     void Progress(int percent) override;
     void End() override;
+
+private:
+    unsigned long FLastPaint = 0;
 };
 
 }  // namespace slumra

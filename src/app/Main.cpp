@@ -231,16 +231,20 @@ void TMainForm::ChooseSizeClass() {
         list->SetItemHeight(RoundHalfEven(list->ItemHeight() * factor));
 }
 
-void TMainForm::LoadSkins() {
+void TMainForm::LoadSkins(bool diary) {
     const std::string suffix = DesignSuffix(SizeClass());
-    const std::pair<std::string, TBkControl*> rows[] = {
-        {"I\\B\\dd" + suffix, Diary->DreamDiaryBk},
-        {"I\\B\\s", Diary->DrDiExpsLstPnlBk},
-        {"I\\B\\mb" + suffix, MenuBk},
-        {"I\\B\\ms" + suffix, MenuSelectedBk},
-        {"I\\B\\cddb" + suffix, Records->iDbRecTextPnlBk},
-        {"I\\B\\" + suffix + "\\1", Bk},
-    };
+    std::vector<std::pair<std::string, TBkControl*>> rows;
+    if (diary) {
+        // The diary's skins wait for the diary: the start-up decodes only what it shows.
+        if (FDiarySkinsLoaded) return;
+        FDiarySkinsLoaded = true;
+        rows = {{"I\\B\\dd" + suffix, Diary->DreamDiaryBk}, {"I\\B\\s", Diary->DrDiExpsLstPnlBk}};
+    } else {
+        rows = {{"I\\B\\mb" + suffix, MenuBk},
+                {"I\\B\\ms" + suffix, MenuSelectedBk},
+                {"I\\B\\cddb" + suffix, Records->iDbRecTextPnlBk},
+                {"I\\B\\" + suffix + "\\1", Bk}};
+    }
     for (const auto& [name, target] : rows) {
         anImage.SetImageName("");
         if (FileExists(FProgramFolder + name)) anImage.SetImageName(FProgramFolder + name);

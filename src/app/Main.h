@@ -98,13 +98,16 @@ public:
                     const std::string& no);
     // A plain message with only "OK".
     void Message(const std::string& caption, const std::string& text);
+    // Decodes the diary panel's skins when the diary is first opened.
+    void LoadDiarySkins() { LoadSkins(true); }
 
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void CreateComponents();
     void ChooseSizeClass();
-    void LoadSkins();
+    void LoadSkins(bool diary = false);
+    bool FDiarySkinsLoaded = false;
     void CutShapes();
     void FormShow();
     void FormCloseQuery(bool& canClose);

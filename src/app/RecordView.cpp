@@ -149,7 +149,7 @@ void TRecordView::LoadIndex() {
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
         splash->SetStatus(ProgramText(13, "Synoniemen worden geladen"));
     if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
-    ContentLst->SetLines(outline);
+    ContentLst->SetLines(std::move(outline));
     IndexLst->SetItems(std::move(index));
     FindIndex.Clear();
     FindIndexReady = false;

@@ -6,23 +6,27 @@ namespace slumra::tk {
 
 TOutline::TOutline(TWinControl* parent) : TListBox(parent) {}
 
-void TOutline::SetLines(const std::vector<std::string>& lines) {
+void TOutline::SetLines(std::vector<std::string> lines) {
     FNodes.clear();
+    FNodes.reserve(lines.size());
     int last[4] = {0, 0, 0, 0};  // the latest item of each level
-    for (const std::string& line : lines) {
+    for (std::string& line : lines) {
         std::size_t spaces = 0;
         while (spaces < line.size() && spaces < 2 && line[spaces] == ' ') ++spaces;
         TOutlineNode node;
-        node.Text = line.substr(spaces);
+        // The line's own storage becomes the item's: a long outline is not copied once more.
+        line.erase(0, spaces);
+        node.Text = std::move(line);
         // A level can only go one deeper than the item before it.
         const int previous = FNodes.empty() ? 0 : FNodes.back().Level;
         node.Level = std::min(static_cast<int>(spaces) + 1, previous + 1);
         node.Parent = node.Level > 1 ? last[node.Level - 1] : 0;
-        FNodes.push_back(node);
+        const int level = node.Level, parent = node.Parent;
+        FNodes.push_back(std::move(node));
         const int n = static_cast<int>(FNodes.size());
-        last[node.Level] = n;
-        for (int l = node.Level + 1; l <= 3; ++l) last[l] = 0;
-        if (node.Parent > 0) FNodes[static_cast<std::size_t>(node.Parent - 1)].HasItems = true;
+        last[level] = n;
+        for (int l = level + 1; l <= 3; ++l) last[l] = 0;
+        if (parent > 0) FNodes[static_cast<std::size_t>(parent - 1)].HasItems = true;
     }
     Rebuild(0);
 }

@@ -19,7 +19,7 @@ public:
     explicit TOutline(TWinControl* parent);
 
     // Replaces the tree; every item starts collapsed.
-    void SetLines(const std::vector<std::string>& lines);
+    void SetLines(std::vector<std::string> lines);
     int ItemCount() const { return static_cast<int>(FNodes.size()); }
     // Item n (1-based, tree order).
     const TOutlineNode& Item(int n) const { return FNodes[static_cast<std::size_t>(n - 1)]; }
