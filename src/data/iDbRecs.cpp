@@ -3,6 +3,7 @@
 #include "data/Files.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -26,9 +27,10 @@ void TiDbRecFile::FreeBlock::operator()(char* p) const {
 }
 
 void UnscrambleBytes(char* bytes, std::size_t n) {
-    // Sixteen bytes at a time where the compiler can: 1..127 up by 127, 128..254 down by 127.
-    using Bytes16 = unsigned char __attribute__((vector_size(16)));
     std::size_t i = 0;
+#if defined(__SSE2__) || defined(__ARM_NEON) || defined(__x86_64__)
+    // Sixteen bytes at a time: 1..127 up by 127, 128..254 down by 127.
+    using Bytes16 = unsigned char __attribute__((vector_size(16)));
     for (; i + 16 <= n; i += 16) {
         Bytes16 v;
         std::memcpy(&v, bytes + i, 16);
@@ -37,6 +39,16 @@ void UnscrambleBytes(char* bytes, std::size_t n) {
         v = v + (low & 127) - (high & 127);
         std::memcpy(bytes + i, &v, 16);
     }
+#else
+    // Without vector registers the compiler would take every lane apart: a table is
+    // several times faster there.
+    static const auto kMap = [] {
+        std::array<unsigned char, 256> map{};
+        for (int b = 0; b < 256; ++b) map[static_cast<std::size_t>(b)] = UnscrambleByte(static_cast<unsigned char>(b));
+        return map;
+    }();
+    for (; i < n; ++i) bytes[i] = static_cast<char>(kMap[static_cast<unsigned char>(bytes[i])]);
+#endif
     for (; i < n; ++i) bytes[i] = static_cast<char>(UnscrambleByte(static_cast<unsigned char>(bytes[i])));
 }
 
