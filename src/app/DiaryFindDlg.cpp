@@ -6,6 +6,7 @@
 #include "diary/DlgSkin.h"
 #include "diary/DrDiFind.h"
 #include "diary/DrDiRecs.h"
+#include "lang/TransLtr.h"
 #include "toolkit/ListRows.h"
 #include "widgets/Geometry.h"
 
@@ -22,12 +23,12 @@ constexpr int kMaxQuery = 255;
 
 TDiaryFindDialog::TDiaryFindDialog(TDrDiRecFile& diary, TPMultiImage* loader)
     : tk::TForm(L"SlumraDiaryFindDialog"), FDiary(diary) {
-    SetCaption("Zoeken in het droomnachtboek");
+    SetCaption(ProgramText(7110, "Zoeken in het droomnachtboek"));
     Bk = DialogFrame(*this, 392, 223);
     HCaption = new tk::TLabel(this);
     HCaption->AutoSize = false;
     HCaption->SetBounds(10, 8, 370, 18);
-    HCaption->SetCaption("Zoeken in uw dromen: typ een woord of meer");
+    HCaption->SetCaption(ProgramText(7111, "Zoeken in uw dromen: typ een woord of meer"));
     FindEdit = new tk::TEdit(this);
     FindEdit->SetBounds(10, 30, 372, 22);
     FindEdit->Font.SetName("Arial");
@@ -49,9 +50,9 @@ TDiaryFindDialog::TDiaryFindDialog(TDrDiRecFile& diary, TPMultiImage* loader)
                                 });
     };
     FoundLst->OnMouseUp = [this](tk::TControl*, tk::TMouseButton, unsigned, int, int) { Choose(); };
-    ShowBtn = DialogButton(this, 140, 198, 120, "Tonen", 0);
+    ShowBtn = DialogButton(this, 140, 198, 120, ProgramText(7112, "Tonen"), 0);
     ShowBtn->OnClick = [this](tk::TControl*) { Choose(); };
-    CancelBtn = DialogButton(this, 260, 198, 120, "Sluiten", 0);
+    CancelBtn = DialogButton(this, 260, 198, 120, ProgramText(7113, "Sluiten"), 0);
     CancelBtn->OnClick = [this](tk::TControl*) { ModalResult = 2; };
     ActiveControl = FindEdit;
     OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {

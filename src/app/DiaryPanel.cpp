@@ -145,8 +145,9 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
          std::initializer_list<tk::TEdit*>{DrDiDreamDateEdit, DrDiDreamTimeEdit, DrDiRecText, DrDiRecExpsText}) {
         e->OnTooLong = [this](tk::TControl* sender) {
             const int limit = static_cast<tk::TEdit*>(sender)->MaxLength();
-            F.Message("Te lang", "Dit veld houdt ten hoogste " + std::to_string(limit) +
-                                     " tekens. Wat niet past, is niet toegevoegd.");
+            F.Message(ProgramText(7030, "Te lang"),
+                      ProgramText(7031, "Dit veld houdt ten hoogste ") + std::to_string(limit) +
+                          ProgramText(7032, " tekens. Wat niet past, is niet toegevoegd."));
         };
     }
     DrDiRecExpsText->Font.SetColor(tk::clBlack);
@@ -213,7 +214,7 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
                3500);
     DrDiRenameBtn->OnClick = [this](tk::TControl*) { DrDiRenameBtnClick(); };
     DrDiOverviewBtn = new TBaseBtn(DreamDiaryPnl);
-    TextButton(DrDiOverviewBtn, 335, 244, 255, "Overzicht", "Overzicht van het hele droomnachtboek", 0);
+    TextButton(DrDiOverviewBtn, 335, 244, 255, "Overzicht", "Overzicht van het hele droomnachtboek", 7020);
     DrDiOverviewBtn->OnClick = [this](tk::TControl*) { DrDiOverviewBtnClick(); };
     for (TBaseBtn* b : {DrDiSearchForExpsBtn, DrDiAddBtn, DrDiDeleteBtn, DrDiRenameBtn, DrDiOverviewBtn}) {
         b->OnMouseIn = [this](tk::TControl* s) { F.BtnMouseIn(s); };
@@ -236,7 +237,7 @@ TDiaryPanel::TDiaryPanel(TMainForm& form) : F(form) {
     DrDiExpsPnlHeader->SetBounds(20, 4, 240, 38);
     DrDiExpsPnlHeader->Tag = 3200;
     DrDiExpsPnlQuitBtn = new TBaseBtn(DrDiExpsLstPnl);
-    TitleButton(DrDiExpsPnlQuitBtn, 257, 8, "X", "Beschrijving Afsluiten", 0, 0.15);
+    TitleButton(DrDiExpsPnlQuitBtn, 257, 8, "X", "Beschrijving Afsluiten", 7022, 0.15);
     DrDiExpsPnlQuitBtn->OnClick = [this](tk::TControl*) { DrDiExpsLstPnl->Hide(); };
     DrDiExpsPnlVia = new tk::TLabel(DrDiExpsLstPnl);
     DrDiExpsPnlVia->AutoSize = false;
@@ -301,18 +302,20 @@ void TDiaryPanel::OpenDiaryFile(const std::string& path, bool readOnly) {
             break;
         case DiaryOpenResult::DamagedCopiedAside: {
             const std::string& copy = Session.DamagedCopy();
-            F.Message("Fout", "Het droomnachtboek kon niet helemaal worden gelezen. Het bestand is bewaard als \"" +
-                                  copy.substr(copy.find_last_of("\\/") + 1) + "\".");
+            F.Message(ProgramText(7035, "Fout"),
+                      ProgramText(7036, "Het droomnachtboek kon niet helemaal worden gelezen. Het bestand is "
+                                        "bewaard als \"") +
+                          copy.substr(copy.find_last_of("\\/") + 1) + ProgramText(7037, "\"."));
             break;
         }
         case DiaryOpenResult::DamagedReadOnly:
-            F.Message("Fout",
-                      "Het droomnachtboek kon niet helemaal worden gelezen en er kon geen kopie van worden "
-                      "gemaakt. Het is alleen te lezen: er wordt niets in gewijzigd.");
+            F.Message(ProgramText(7035, "Fout"),
+                      ProgramText(7038, "Het droomnachtboek kon niet helemaal worden gelezen en er kon geen kopie van "
+                                        "worden gemaakt. Het is alleen te lezen: er wordt niets in gewijzigd."));
             break;
     }
     DrDiCaptionLbl->SetCaption(ProgramText(3201, "Droomnachtboek van") + " \"" + Session.Name() + "\"" +
-                               (Session.ReadOnly() ? " (alleen lezen)" : ""));
+                               (Session.ReadOnly() ? ProgramText(7024, " (alleen lezen)") : ""));
     DreamDiaryPnl->Show();
     F.Records->iDbRecTextPnl->Hide();
     tk::Application().ProcessMessages();
@@ -345,7 +348,8 @@ bool TDiaryPanel::CloseDiary() {
     if (!SaveDiary()) {
         // The old file is intact (a save replaces it only when complete); the diary stays open
         // with every edit, and closing it again tries again.
-        F.Message("Fout", SaveFailureText(Session.LastError()) + " Het blijft open met alle wijzigingen.");
+        F.Message(ProgramText(7035, "Fout"),
+                  SaveFailureText(Session.LastError()) + ProgramText(7039, " Het blijft open met alle wijzigingen."));
         return false;
     }
     Session.Close();
@@ -640,7 +644,7 @@ void TDiaryPanel::ShowFoundVia() {
     // A row without a record number (the separator) shows nothing and changes nothing.
     if (ItemRecordNumber(DrDiExpsLst->Items()[static_cast<std::size_t>(i)]) == 0) return;
     const std::string via = static_cast<std::size_t>(i) < FVia.size() ? FVia[static_cast<std::size_t>(i)] : "";
-    DrDiExpsPnlVia->SetCaption(via.empty() ? "" : std::string("Gevonden via:") + " " + via);
+    DrDiExpsPnlVia->SetCaption(via.empty() ? "" : ProgramText(7023, "Gevonden via:") + " " + via);
 }
 
 const TSymbolLookup& TDiaryPanel::Lookup() {

@@ -3,6 +3,7 @@
 #include "app/Skin.h"
 #include "data/Index.h"
 #include "diary/DlgSkin.h"
+#include "lang/TransLtr.h"
 #include "toolkit/ListRows.h"
 #include "widgets/Geometry.h"
 
@@ -20,12 +21,12 @@ constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
 
 TFindDialog::TFindDialog(const TFindIndex& index, TPMultiImage* loader)
     : tk::TForm(L"SlumraFindDialog"), FIndex(index) {
-    SetCaption("Zoeken in het woordenboek");
+    SetCaption(ProgramText(7100, "Zoeken in het woordenboek"));
     Bk = DialogFrame(*this, 392, 223);
     HCaption = new tk::TLabel(this);
     HCaption->AutoSize = false;
     HCaption->SetBounds(10, 8, 370, 18);
-    HCaption->SetCaption("Zoeken in het woordenboek: typ een woord of meer");
+    HCaption->SetCaption(ProgramText(7101, "Zoeken in het woordenboek: typ een woord of meer"));
     FindEdit = new tk::TEdit(this);
     FindEdit->SetBounds(10, 30, 372, 22);
     FindEdit->Font.SetName("Arial");
@@ -47,9 +48,9 @@ TFindDialog::TFindDialog(const TFindIndex& index, TPMultiImage* loader)
                                 });
     };
     FoundLst->OnMouseUp = [this](tk::TControl*, tk::TMouseButton, unsigned, int, int) { Choose(); };
-    ShowBtn = DialogButton(this, 140, 198, 120, "Tonen", 0);
+    ShowBtn = DialogButton(this, 140, 198, 120, ProgramText(7102, "Tonen"), 0);
     ShowBtn->OnClick = [this](tk::TControl*) { Choose(); };
-    CancelBtn = DialogButton(this, 260, 198, 120, "Sluiten", 0);
+    CancelBtn = DialogButton(this, 260, 198, 120, ProgramText(7103, "Sluiten"), 0);
     CancelBtn->OnClick = [this](tk::TControl*) { ModalResult = 2; };
     ActiveControl = FindEdit;
     OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {

@@ -127,7 +127,7 @@ void TMainForm::CreateComponents() {
     CaptionLbl->SetBounds(84, 4, 200, 16);
     CaptionLbl->Tag = 10;
     FindBtn = new TBaseBtn(MainFormPanel);
-    TitleButton(FindBtn, 551, 3, "", "Zoeken in het woordenboek (Ctrl+F)", 0, 0.2);
+    TitleButton(FindBtn, 551, 3, "", "Zoeken in het woordenboek (Ctrl+F)", 7000, 0.2);
     {
         // A magnifier in the light lettering of the title row.
         tk::TBitmap lens;
@@ -338,21 +338,26 @@ bool TMainForm::DiarySavedForClose() {
     if (!session.IsOpen() || Diary->SaveDiary()) return true;
     // The diary could not be saved: what the user wrote goes somewhere safe before anything
     // else, and the program closes only when the user says so.
-    Message("Fout", SaveFailureText(session.LastError()));
+    Message(ProgramText(7010, "Fout"), SaveFailureText(session.LastError()));
     SYSTEMTIME t{};
     GetLocalTime(&t);
     const std::string folder = RoamingFolder("Herstel");
     std::string copy;
     if (!folder.empty() &&
         session.WriteCopy(folder, FileTimeStamp(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond), copy)) {
-        if (!AskMessage("Afsluiten", "Er is een noodkopie met alle wijzigingen gemaakt: " + copy + ". Toch afsluiten?",
-                        "Ja", "Nee"))
+        if (!AskMessage(ProgramText(7011, "Afsluiten"),
+                        ProgramText(7012, "Er is een noodkopie met alle wijzigingen gemaakt: ") + copy +
+                            ProgramText(7013, ". Toch afsluiten?"),
+                        ProgramText(7016, "Ja"), ProgramText(7017, "Nee")))
             return false;
     } else {
-        if (!AskMessage("Afsluiten", "Er kon ook geen noodkopie worden gemaakt. Toch afsluiten?", "Ja", "Nee"))
+        if (!AskMessage(ProgramText(7011, "Afsluiten"),
+                        ProgramText(7014, "Er kon ook geen noodkopie worden gemaakt. Toch afsluiten?"),
+                        ProgramText(7016, "Ja"), ProgramText(7017, "Nee")))
             return false;
-        if (!AskMessage("Afsluiten", "Weet u het zeker? Alle wijzigingen sinds het openen gaan dan verloren.", "Ja",
-                        "Nee"))
+        if (!AskMessage(ProgramText(7011, "Afsluiten"),
+                        ProgramText(7015, "Weet u het zeker? Alle wijzigingen sinds het openen gaan dan verloren."),
+                        ProgramText(7016, "Ja"), ProgramText(7017, "Nee")))
             return false;
     }
     session.Close();

@@ -2,6 +2,7 @@
 
 #include "app/Skin.h"
 #include "diary/DlgSkin.h"
+#include "lang/TransLtr.h"
 #include "toolkit/ListRows.h"
 #include "widgets/Geometry.h"
 
@@ -59,22 +60,25 @@ void TSymbolChart::Paint(tk::TCanvas& canvas) {
 
 TOverviewDialog::TOverviewDialog(const std::string& diaryName, const TDiaryStats& stats, TPMultiImage* loader)
     : tk::TForm(L"SlumraOverviewDialog") {
-    SetCaption("Overzicht van het droomnachtboek");
+    SetCaption(ProgramText(7120, "Overzicht van het droomnachtboek"));
     Bk = DialogFrame(*this, 392, 223);
     HCaption = new tk::TLabel(this);
     HCaption->AutoSize = false;
     HCaption->SetBounds(10, 8, 372, 18);
-    HCaption->SetCaption("Overzicht van het droomnachtboek \"" + diaryName + "\"");
+    HCaption->SetCaption(ProgramText(7121, "Overzicht van het droomnachtboek \"") + diaryName +
+                         ProgramText(7122, "\""));
     DreamsLbl = new tk::TLabel(this);
     DreamsLbl->AutoSize = false;
     DreamsLbl->SetBounds(10, 28, 372, 17);
-    std::string dreams = "Aantal dromen: " + std::to_string(stats.Dreams);
-    if (stats.Undated > 0) dreams += " (zonder datum: " + std::to_string(stats.Undated) + ")";
+    std::string dreams = ProgramText(7123, "Aantal dromen: ") + std::to_string(stats.Dreams);
+    if (stats.Undated > 0)
+        dreams += ProgramText(7124, " (zonder datum: ") + std::to_string(stats.Undated) + ProgramText(7125, ")");
     DreamsLbl->SetCaption(dreams);
     SymbolsLbl = new tk::TLabel(this);
     SymbolsLbl->AutoSize = false;
     SymbolsLbl->SetBounds(10, 50, 230, 17);
-    SymbolsLbl->SetCaption(stats.Symbols.empty() ? "Nog geen symbolen gevonden" : "Vaakst gevonden symbolen");
+    SymbolsLbl->SetCaption(stats.Symbols.empty() ? ProgramText(7126, "Nog geen symbolen gevonden")
+                                                  : ProgramText(7127, "Vaakst gevonden symbolen"));
     Chart = new TSymbolChart(this);
     Chart->SetBounds(10, 70, 230, 124);
     Chart->Bars.assign(stats.Symbols.begin(),
@@ -82,7 +86,7 @@ TOverviewDialog::TOverviewDialog(const std::string& diaryName, const TDiaryStats
     MonthsLbl = new tk::TLabel(this);
     MonthsLbl->AutoSize = false;
     MonthsLbl->SetBounds(250, 50, 132, 17);
-    MonthsLbl->SetCaption("Dromen per maand");
+    MonthsLbl->SetCaption(ProgramText(7128, "Dromen per maand"));
     MonthsLst = new tk::TListBox(this);
     MonthsLst->SetBounds(250, 70, 132, 124);
     MonthsLst->SetItemHeight(17);
@@ -103,7 +107,7 @@ TOverviewDialog::TOverviewDialog(const std::string& diaryName, const TDiaryStats
                                         c.TextOut(5, 0, MonthsLst->Items()[static_cast<std::size_t>(i)]);
                                 });
     };
-    CloseBtn = DialogButton(this, 260, 198, 120, "Sluiten", 0);
+    CloseBtn = DialogButton(this, 260, 198, 120, ProgramText(7129, "Sluiten"), 0);
     CloseBtn->OnClick = [this](tk::TControl*) { ModalResult = 2; };
     OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {
         if ((shift & kModifiers) == 0 && (key == VK_RETURN || key == VK_ESCAPE)) {

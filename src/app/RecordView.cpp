@@ -395,7 +395,7 @@ void TRecordView::ToClipBrdBtnClick() {
 void TRecordView::TellWhenEmpty() {
     if (F.RecordFile && F.RecordFile->VisibleCount() > 0) return;
     iDbRecHeader->SetCaption("");
-    iDbRecText->SetItems({"", "Het woordenboek kon niet worden gelezen."});
+    iDbRecText->SetItems({"", ProgramText(7003, "Het woordenboek kon niet worden gelezen.")});
 }
 
 void TRecordView::PrintBtnClick() {

@@ -1,5 +1,7 @@
 #include "diary/DiarySession.h"
 
+#include "lang/TransLtr.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -142,15 +144,15 @@ void DiarySession::Close() {
 }
 
 std::string SaveFailureText(FileError error) {
-    const char* why = "het bestand kon niet worden geschreven.";
+    std::string why;
     switch (error) {
-        case FileError::DiskFull: why = "de schijf is vol."; break;
-        case FileError::NoPermission: why = "de map is alleen-lezen of beveiligd."; break;
-        case FileError::InUse: why = "het bestand is in gebruik door een ander programma."; break;
-        case FileError::NotFound: why = "de map bestaat niet (meer)."; break;
-        default: break;
+        case FileError::DiskFull: why = ProgramText(7282, "de schijf is vol."); break;
+        case FileError::NoPermission: why = ProgramText(7283, "de map is alleen-lezen of beveiligd."); break;
+        case FileError::InUse: why = ProgramText(7284, "het bestand is in gebruik door een ander programma."); break;
+        case FileError::NotFound: why = ProgramText(7285, "de map bestaat niet (meer)."); break;
+        default: why = ProgramText(7281, "het bestand kon niet worden geschreven."); break;
     }
-    return std::string("Het droomnachtboek kon niet worden bewaard: ") + why;
+    return ProgramText(7280, "Het droomnachtboek kon niet worden bewaard: ") + why;
 }
 
 std::string FileTimeStamp(int year, int month, int day, int hour, int minute, int second) {

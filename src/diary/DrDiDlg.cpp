@@ -93,7 +93,7 @@ TOpenDreamDiaryDialog::TOpenDreamDiaryDialog(TPMultiImage* loader, DiaryPlaces p
     // Printing a diary waits for the print job; until then the button stays off.
     PersonsBoxPrintBtn = DialogButton(this, 260, 110, 120, "Afdrukken", 4500);
     PersonsBoxPrintBtn->OnClick = [this](tk::TControl* s) { PersonsBoxPrintBtnClick(s); };
-    PersonsBoxExportBtn = DialogButton(this, 260, 136, 120, "Exporteren", 0);
+    PersonsBoxExportBtn = DialogButton(this, 260, 136, 120, "Exporteren", 7200);
     PersonsBoxExportBtn->OnClick = [this](tk::TControl* s) { PersonsBoxExportBtnClick(s); };
     AskExportPathFunc = [](HWND owner, const std::string& name, bool* html) {
         return AskExportPath(owner, name, html);
@@ -146,13 +146,14 @@ bool TOpenDreamDiaryDialog::TellAboutPlaces() {
     gToldAboutPlaces = true;
     const std::string text =
         FPlaces.ReadOnly.empty()
-            ? "De map User naast het programma kan niet worden gebruikt. Uw droomnachtboeken worden bewaard in: " +
+            ? ProgramText(7206, "De map User naast het programma kan niet worden gebruikt. Uw droomnachtboeken "
+                                "worden bewaard in: ") +
                   FPlaces.Own
-            : "In de map User naast het programma kan niet worden geschreven. De droomnachtboeken daar zijn alleen "
-              "te lezen en staan in de lijst met \"(alleen lezen)\". Nieuwe droomnachtboeken worden bewaard in: " +
+            : ProgramText(7207, "In de map User naast het programma kan niet worden geschreven. De droomnachtboeken "
+                                "daar zijn alleen te lezen en staan in de lijst met \"(alleen lezen)\". Nieuwe "
+                                "droomnachtboeken worden bewaard in: ") +
                   FPlaces.Own;
-    (void)AskMessageFunc("Let op", text, "",
-                         ProgramText(4205, "OK"));
+    (void)AskMessageFunc(ProgramText(7205, "Let op"), text, "", ProgramText(4205, "OK"));
     return true;
 }
 
@@ -170,7 +171,8 @@ void TOpenDreamDiaryDialog::FillList() {
     }
     std::vector<std::string> rows;
     rows.reserve(FEntries.size());
-    for (const Entry& e : FEntries) rows.push_back(e.ReadOnly ? e.Name + " (alleen lezen)" : e.Name);
+    const std::string readOnly = ProgramText(7201, " (alleen lezen)");
+    for (const Entry& e : FEntries) rows.push_back(e.ReadOnly ? e.Name + readOnly : e.Name);
     PersonsBox->SetItems(std::move(rows));
     // The list window keeps its old selection through a new count; nothing is chosen afresh.
     PersonsBox->SetItemIndex(-1);
@@ -214,14 +216,15 @@ void TOpenDreamDiaryDialog::YesBtnClick(tk::TControl*) {
     if (e->ReadOnly) {
         // Writing in it needs a copy in the own folder; the original beside the program stays.
         const std::string copy = PathOf(e->Name);
-        if (AskMessageFunc("Alleen lezen",
-                           "Dit droomnachtboek staat in een map waarin niet kan worden geschreven. Wilt u het "
-                           "kopi\xEBren naar uw eigen map, zodat u erin kunt schrijven? Met Nee opent u het alleen "
-                           "om te lezen.",
+        if (AskMessageFunc(ProgramText(7210, "Alleen lezen"),
+                           ProgramText(7211, "Dit droomnachtboek staat in een map waarin niet kan worden geschreven. "
+                                             "Wilt u het kopi\xEBren naar uw eigen map, zodat u erin kunt schrijven? "
+                                             "Met Nee opent u het alleen om te lezen."),
                            ProgramText(4304, "Ja"), ProgramText(4305, "Nee"))) {
             if (FileExists(copy) || !CopyFileW(tk::Widen(e->Path).c_str(), tk::Widen(copy).c_str(), TRUE)) {
-                ShowError("Het droomnachtboek kon niet worden gekopieerd: er staat al een droomnachtboek met die "
-                          "naam in uw map, of de map is niet te beschrijven. Het wordt alleen om te lezen geopend.");
+                ShowError(ProgramText(7212, "Het droomnachtboek kon niet worden gekopieerd: er staat al een "
+                                            "droomnachtboek met die naam in uw map, of de map is niet te beschrijven. "
+                                            "Het wordt alleen om te lezen geopend."));
             } else {
                 FChosenPath = copy;
                 FChosenReadOnly = false;
@@ -321,11 +324,12 @@ void TOpenDreamDiaryDialog::PersonsBoxExportBtnClick(tk::TControl*) {
     if (target.empty()) return;
     const std::string bytes = ExportFunc(source, name, html);
     if (bytes.empty()) {
-        ShowError("Het droomnachtboek kan niet worden gelezen en is niet ge\xEBxporteerd");
+        ShowError(ProgramText(7215, "Het droomnachtboek kan niet worden gelezen en is niet ge\xEBxporteerd"));
         return;
     }
     // A failed write leaves a file that was there as it was, and says so.
-    if (!WriteExport(target, bytes)) ShowError("Het droomnachtboek kan niet worden ge\xEBxporteerd naar " + target);
+    if (!WriteExport(target, bytes))
+        ShowError(ProgramText(7216, "Het droomnachtboek kan niet worden ge\xEBxporteerd naar ") + target);
 }
 
 std::string AskExportPath(HWND owner, const std::string& name, bool* html) {
@@ -334,16 +338,25 @@ std::string AskExportPath(HWND owner, const std::string& name, bool* html) {
     std::wstring file = tk::Widen(name) + L".html";
     std::vector<wchar_t> buffer(32768, L'\0');
     file.copy(buffer.data(), std::min(file.size(), buffer.size() - 1));
-    static constexpr wchar_t kFilter[] = L"Webpagina (*.html)\0*.html\0Tekst (*.txt)\0*.txt\0";
+    // The filter's names are texts; its patterns and the NUL separators are not.
+    std::wstring filter = tk::Widen(ProgramText(7221, "Webpagina")) + L" (*.html)";
+    filter += L'\0';
+    filter += L"*.html";
+    filter += L'\0';
+    filter += tk::Widen(ProgramText(7222, "Tekst")) + L" (*.txt)";
+    filter += L'\0';
+    filter += L"*.txt";
+    filter += L'\0';
+    const std::wstring title = tk::Widen(ProgramText(7220, "Droomnachtboek exporteren"));
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrInitialDir = documents[0] != 0 ? documents : nullptr;
-    ofn.lpstrTitle = L"Droomnachtboek exporteren";
+    ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = L"html";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&ofn)) return {};

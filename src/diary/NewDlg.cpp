@@ -86,7 +86,8 @@ std::string AskName(const std::string& caption, const std::string& prompt, TPMul
                                         : static_cast<int>(kMaxNameLength);
         dialog->NewDlgEdit->SetMaxLength(limit);
         dialog->NewDlgEdit->OnTooLong = [d = dialog.get(), limit](tk::TControl*) {
-            d->NewDlgMsg->SetCaption("Een naam heeft ten hoogste " + std::to_string(limit) + " tekens.");
+            d->NewDlgMsg->SetCaption(ProgramText(7260, "Een naam heeft ten hoogste ") + std::to_string(limit) +
+                                     ProgramText(7261, " tekens."));
         };
         dialog->SetCaption(caption.substr(0, kMaxText));
         dialog->HCaption->SetCaption(caption.substr(0, kMaxText));

@@ -168,7 +168,7 @@ TEST(UiLng, EveryShippedTextFitsWhereItIsShown) {
         {75, {2300, 2400}},
         {140, {2101, 2103, 3101, 3102}},
         {200, {3208, 3209, 3300, 3400, 3500}},
-        {120, {4200, 4300, 4400, 4500, 4600, 4700}},
+        {120, {4200, 4300, 4400, 4500, 4600, 4700, 7200, 7102, 7103, 7112, 7113, 7129}},
         {110, {6101, 6102}}};
     const std::string name = "Droomnachtboek";
     for (const std::int32_t code : {44, 49}) {
@@ -210,6 +210,22 @@ TEST(UiLng, EveryShippedTextFitsWhereItIsShown) {
              {text(4204), text(4307), text(4404), text(4302) + name + text(4303), text(3307), text(3407),
               text(3506), text(3402) + noun + text(3403)})
             fits(message, 290, 3);
+        // The search and overview windows, the name limit, and the messages of saving and of
+        // the read-only place (the long ones in the tall message dialog).
+        for (const int n : {7101, 7111}) fits(text(n), 370);
+        fits(text(7121) + name + text(7122), 372);
+        fits(text(7123) + "100000" + text(7124) + "1000" + text(7125), 372);
+        for (const int n : {7126, 7127}) fits(text(n), 230);
+        fits(text(7128), 132);
+        fits(text(7260) + "40" + text(7261), 290);
+        const std::string folder = "C:\\Users\\Anna\\AppData\\Roaming\\Slumra\\User\\";
+        for (const std::string& message :
+             {text(7031) + "4000" + text(7032), text(7215), text(7280) + text(7284) + text(7039), text(7014),
+              text(7015), text(7012) + folder + "Anna.ddf" + text(7013)})
+            fits(message, 290, 3);
+        for (const std::string& message : {text(7206) + folder, text(7207) + folder, text(7211), text(7212),
+                                           text(7036) + name + ".ddf.beschadigd" + text(7037), text(7038)})
+            fits(message.substr(0, 255), 290, 6);
     }
     LanguageCode = 44;
 }
@@ -282,6 +298,7 @@ TEST(UiLng, TheMainWindowAndDiaryPanelSpeakTheChosenLanguage) {
         EXPECT_EQ(form->Records->ContentIndexLbl->Caption(), c.contents) << c.code;
         EXPECT_EQ(form->DreamDiaryBtn->Caption(), c.openDiary) << c.code;
         EXPECT_NE(form->Diary->DrDiRecTextLbl->Caption(), "Droomomschrijving") << c.code;
+        EXPECT_NE(form->Diary->DrDiOverviewBtn->Caption(), "Overzicht") << c.code;
         form.reset();
         LanguageCode = kDutchLanguage;
         tk::TScreen::Pretend(0, 0, 0);
