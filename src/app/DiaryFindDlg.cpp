@@ -1,14 +1,9 @@
 #include "app/DiaryFindDlg.h"
 
-#include "app/Skin.h"
-#include "data/Index.h"
 #include "data/iDbRecs.h"
-#include "diary/DlgSkin.h"
 #include "diary/DrDiFind.h"
 #include "diary/DrDiRecs.h"
 #include "lang/TransLtr.h"
-#include "toolkit/ListRows.h"
-#include "widgets/Geometry.h"
 
 #include <memory>
 
@@ -16,84 +11,33 @@ namespace slumra {
 
 namespace {
 
-constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
 constexpr int kMaxQuery = 255;
+
+SearchTexts DiaryTexts() {
+    return {ProgramText(7110, "Zoeken in het droomnachtboek"),
+            ProgramText(7111, "Zoeken in uw dromen: typ een woord of meer"), ProgramText(7112, "Tonen"),
+            ProgramText(7113, "Sluiten")};
+}
 
 }  // namespace
 
 TDiaryFindDialog::TDiaryFindDialog(TDrDiRecFile& diary, TPMultiImage* loader)
-    : tk::TForm(L"SlumraDiaryFindDialog"), FDiary(diary) {
-    SetCaption(ProgramText(7110, "Zoeken in het droomnachtboek"));
-    Bk = DialogFrame(*this, 392, 223);
-    HCaption = new tk::TLabel(this);
-    HCaption->AutoSize = false;
-    HCaption->SetBounds(10, 8, 370, 18);
-    HCaption->SetCaption(ProgramText(7111, "Zoeken in uw dromen: typ een woord of meer"));
-    FindEdit = new tk::TEdit(this);
-    FindEdit->SetBounds(10, 30, 372, 22);
-    FindEdit->Font.SetName("Arial");
-    FindEdit->Font.SetColor(tk::clBlack);
-    FindEdit->SetMaxLength(kMaxQuery);
-    FindEdit->TabOrder = 0;
-    FindEdit->OnChange = [this](tk::TControl*) { FindEditChange(); };
-    FoundLst = new tk::TListBox(this);
-    FoundLst->SetBounds(10, 58, 372, 136);
-    FoundLst->SetItemHeight(17);
-    TransparentList(FoundLst, 0);
-    FoundLst->TabOrder = 1;
-    FoundLst->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned state) {
-        tk::PaintTransparentRow(*FoundLst, FTopRow, FoundLst->TopIndex(), i < 0 || i == FoundLst->Count() - 1,
-                                r, BkUnder(*Bk, *FoundLst), [&](tk::TCanvas& c) {
-                                    if (i < 0 || i >= FoundLst->Count()) return;
-                                    if ((state & tk::odSelected) != 0) c.Font.SetStyle(tk::fsBold);
-                                    c.TextOut(5, 0, AfterBar(FoundLst->Items()[static_cast<std::size_t>(i)]));
-                                });
+    : TSearchDialog(L"SlumraDiaryFindDialog", DiaryTexts(), kMaxQuery, loader) {
+    Search = [&diary](const std::string& query) {
+        const std::vector<std::int32_t> found = FindDreams(diary, query);
+        std::vector<std::string> items;
+        items.reserve(found.size());
+        std::size_t next = 0;
+        diary.ForEachVisible([&](std::int32_t n, const DrDiRec& dream) {
+            if (next >= found.size() || found[next] != n) return;
+            ++next;
+            std::string name, date, time;
+            SplitPath(dream.Head.c_str(), name, date, time);
+            items.push_back(std::to_string(n) + "|" + name + (date.empty() ? "" : "  (" + date + ")"));
+        });
+        return items;
     };
-    FoundLst->OnMouseUp = [this](tk::TControl*, tk::TMouseButton, unsigned, int, int) { Choose(); };
-    ShowBtn = DialogButton(this, 140, 198, 120, ProgramText(7112, "Tonen"), 0);
-    ShowBtn->OnClick = [this](tk::TControl*) { Choose(); };
-    CancelBtn = DialogButton(this, 260, 198, 120, ProgramText(7113, "Sluiten"), 0);
-    CancelBtn->OnClick = [this](tk::TControl*) { ModalResult = 2; };
-    ActiveControl = FindEdit;
-    OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {
-        if ((shift & kModifiers) != 0) return;
-        if (key == VK_RETURN) {
-            key = 0;
-            Choose();
-        } else if (key == VK_ESCAPE) {
-            key = 0;
-            ModalResult = 2;
-        } else if (key == VK_DOWN && FindEdit->Focused() && FoundLst->Count() > 0) {
-            FoundLst->SetFocus();
-            if (FoundLst->ItemIndex() < 0) FoundLst->SetItemIndex(0);
-        }
-    };
-    const double rowFactor = FinishDialog(*this, *Bk, loader, "abd");
-    FoundLst->SetItemHeight(RoundHalfEven(FoundLst->ItemHeight() * rowFactor));
     FindEditChange();
-}
-
-void TDiaryFindDialog::FindEditChange() {
-    const std::vector<std::int32_t> found = FindDreams(FDiary, FindEdit->Text());
-    std::vector<std::string> items;
-    items.reserve(found.size());
-    std::size_t next = 0;
-    FDiary.ForEachVisible([&](std::int32_t n, const DrDiRec& dream) {
-        if (next >= found.size() || found[next] != n) return;
-        ++next;
-        std::string name, date, time;
-        SplitPath(dream.Head.c_str(), name, date, time);
-        items.push_back(std::to_string(n) + "|" + name + (date.empty() ? "" : "  (" + date + ")"));
-    });
-    FoundLst->SetItems(std::move(items));
-    if (FoundLst->Count() > 0) FoundLst->SetItemIndex(0);
-}
-
-void TDiaryFindDialog::Choose() {
-    const int i = FoundLst->ItemIndex();
-    if (i < 0 || i >= FoundLst->Count()) return;
-    FChosen = ItemRecordNumber(FoundLst->Items()[static_cast<std::size_t>(i)]);
-    if (FChosen != 0) ModalResult = 1;
 }
 
 std::int32_t FindInDiary(TDrDiRecFile& diary, TPMultiImage* loader) {

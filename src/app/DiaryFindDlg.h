@@ -3,40 +3,16 @@
 // the user types; Enter or a click chooses one.
 #pragma once
 
-#include "imaging/TMultiP.h"
-#include "toolkit/Controls.h"
-#include "toolkit/StdCtrls.h"
-#include "widgets/Bk.h"
-#include "widgets/MMBtns.h"
-
-#include <cstdint>
+#include "app/SearchDlg.h"
 
 namespace slumra {
 
 class TDrDiRecFile;
 
-class TDiaryFindDialog : public tk::TForm {
+class TDiaryFindDialog : public TSearchDialog {
 public:
-    // 392 × 223 at the 640 × 480 design, skinned as the diary's dialogs; lists every dream.
+    // Lists every dream to begin with; the rows are "n|name (date)", n the visible number.
     TDiaryFindDialog(TDrDiRecFile& diary, TPMultiImage* loader);
-
-    TBkControl* Bk;
-    tk::TLabel* HCaption;
-    tk::TEdit* FindEdit;
-    tk::TListBox* FoundLst;  // "n|name (date)", n the dream's visible number
-    TBaseBtn* ShowBtn;
-    TBaseBtn* CancelBtn;
-
-    // Lists the dreams the text in the field finds.
-    void FindEditChange();
-    // The visible number of the dream chosen (0: none).
-    std::int32_t Chosen() const { return FChosen; }
-
-private:
-    void Choose();
-    TDrDiRecFile& FDiary;
-    std::int32_t FChosen = 0;
-    int FTopRow = 0;
 };
 
 // Shows the search window; answers the visible number of the dream chosen, or 0.

@@ -1,11 +1,6 @@
 #include "app/FindDlg.h"
 
-#include "app/Skin.h"
-#include "data/Index.h"
-#include "diary/DlgSkin.h"
 #include "lang/TransLtr.h"
-#include "toolkit/ListRows.h"
-#include "widgets/Geometry.h"
 
 #include <memory>
 
@@ -15,74 +10,23 @@ namespace {
 
 // Results shown at most: more than a list can hold helps nobody.
 constexpr std::size_t kMostShown = 200;
-constexpr unsigned kModifiers = tk::ssShift | tk::ssCtrl | tk::ssAlt;
+
+SearchTexts DictionaryTexts() {
+    return {ProgramText(7100, "Zoeken in het woordenboek"),
+            ProgramText(7101, "Zoeken in het woordenboek: typ een woord of meer"), ProgramText(7102, "Tonen"),
+            ProgramText(7103, "Sluiten")};
+}
 
 }  // namespace
 
 TFindDialog::TFindDialog(const TFindIndex& index, TPMultiImage* loader)
-    : tk::TForm(L"SlumraFindDialog"), FIndex(index) {
-    SetCaption(ProgramText(7100, "Zoeken in het woordenboek"));
-    Bk = DialogFrame(*this, 392, 223);
-    HCaption = new tk::TLabel(this);
-    HCaption->AutoSize = false;
-    HCaption->SetBounds(10, 8, 370, 18);
-    HCaption->SetCaption(ProgramText(7101, "Zoeken in het woordenboek: typ een woord of meer"));
-    FindEdit = new tk::TEdit(this);
-    FindEdit->SetBounds(10, 30, 372, 22);
-    FindEdit->Font.SetName("Arial");
-    FindEdit->Font.SetColor(tk::clBlack);
-    FindEdit->SetMaxLength(static_cast<int>(kMaxFindQuery));
-    FindEdit->TabOrder = 0;
-    FindEdit->OnChange = [this](tk::TControl*) { FindEditChange(); };
-    FoundLst = new tk::TListBox(this);
-    FoundLst->SetBounds(10, 58, 372, 136);
-    FoundLst->SetItemHeight(17);
-    TransparentList(FoundLst, 0);
-    FoundLst->TabOrder = 1;
-    FoundLst->OnDrawItem = [this](tk::TWinControl*, int i, const RECT& r, unsigned state) {
-        tk::PaintTransparentRow(*FoundLst, FTopRow, FoundLst->TopIndex(), i < 0 || i == FoundLst->Count() - 1, r,
-                                BkUnder(*Bk, *FoundLst), [&](tk::TCanvas& c) {
-                                    if (i < 0 || i >= FoundLst->Count()) return;
-                                    if ((state & tk::odSelected) != 0) c.Font.SetStyle(tk::fsBold);
-                                    c.TextOut(5, 0, AfterBar(FoundLst->Items()[static_cast<std::size_t>(i)]));
-                                });
+    : TSearchDialog(L"SlumraFindDialog", DictionaryTexts(), static_cast<int>(kMaxFindQuery), loader) {
+    Search = [&index](const std::string& query) {
+        std::vector<std::string> items;
+        for (const std::int32_t n : index.Find(query, kMostShown))
+            items.push_back(std::to_string(n) + "|" + std::string(index.SymbolName(n)));
+        return items;
     };
-    FoundLst->OnMouseUp = [this](tk::TControl*, tk::TMouseButton, unsigned, int, int) { Choose(); };
-    ShowBtn = DialogButton(this, 140, 198, 120, ProgramText(7102, "Tonen"), 0);
-    ShowBtn->OnClick = [this](tk::TControl*) { Choose(); };
-    CancelBtn = DialogButton(this, 260, 198, 120, ProgramText(7103, "Sluiten"), 0);
-    CancelBtn->OnClick = [this](tk::TControl*) { ModalResult = 2; };
-    ActiveControl = FindEdit;
-    OnKeyUp = [this](tk::TControl*, WORD& key, unsigned shift) {
-        if ((shift & kModifiers) != 0) return;
-        if (key == VK_RETURN) {
-            key = 0;
-            Choose();
-        } else if (key == VK_ESCAPE) {
-            key = 0;
-            ModalResult = 2;
-        } else if (key == VK_DOWN && FindEdit->Focused() && FoundLst->Count() > 0) {
-            FoundLst->SetFocus();
-            if (FoundLst->ItemIndex() < 0) FoundLst->SetItemIndex(0);
-        }
-    };
-    const double rowFactor = FinishDialog(*this, *Bk, loader, "abd");
-    FoundLst->SetItemHeight(RoundHalfEven(FoundLst->ItemHeight() * rowFactor));
-}
-
-void TFindDialog::FindEditChange() {
-    std::vector<std::string> items;
-    for (const std::int32_t n : FIndex.Find(FindEdit->Text(), kMostShown))
-        items.push_back(std::to_string(n) + "|" + std::string(FIndex.SymbolName(n)));
-    FoundLst->SetItems(std::move(items));
-    if (FoundLst->Count() > 0) FoundLst->SetItemIndex(0);
-}
-
-void TFindDialog::Choose() {
-    const int i = FoundLst->ItemIndex();
-    if (i < 0 || i >= FoundLst->Count()) return;
-    FChosen = ItemRecordNumber(FoundLst->Items()[static_cast<std::size_t>(i)]);
-    if (FChosen != 0) ModalResult = 1;
 }
 
 std::int32_t FindInDictionary(const TFindIndex& index, TPMultiImage* loader) {
