@@ -80,18 +80,27 @@ TMainForm::TMainForm() : tk::TForm(kMainWindowClass) {
     // 9. View state.
     ViewFlags = ContentShown;
     SoundPath.clear();
-    // 10., 11. Skins and shapes.
+    // 10., 11. Skins and shapes. What the start-up read ahead on its second thread is taken over.
+    FStartupLoad = TStartupLoad::TakeSkins(FProgramFolder, SizeClass());
     LoadSkins();
     CutShapes();
     // 12., 13. Records, synonyms, index.
     LastShownId = 0;
-    RecordFile = std::make_unique<TiDbRecFile>();
     SplashProgress gauge;
-    (void)RecordFile->LoadFromFile(FProgramFolder + "D\\iDbRecs.dat", SplashShowing() ? &gauge : nullptr);
-    SynonymList = std::make_unique<std::vector<std::string>>();
-    if (FileExists(FProgramFolder + "D\\Syn.dat"))
-        *SynonymList = LoadSynonymList(FProgramFolder + "D\\Syn.dat");
-    Records->LoadIndex();
+    if (FStartupLoad) FStartupLoad->WaitForData(SplashShowing() ? &gauge : nullptr);
+    if (FStartupLoad && FStartupLoad->Records) {
+        RecordFile = std::move(FStartupLoad->Records);
+        SynonymList = std::move(FStartupLoad->Synonyms);
+        Records->LoadIndex(std::move(FStartupLoad->Outline), std::move(FStartupLoad->Index));
+    } else {
+        RecordFile = std::make_unique<TiDbRecFile>();
+        (void)RecordFile->LoadFromFile(FProgramFolder + "D\\iDbRecs.dat", SplashShowing() ? &gauge : nullptr);
+        SynonymList = std::make_unique<std::vector<std::string>>();
+        if (FileExists(FProgramFolder + "D\\Syn.dat"))
+            *SynonymList = LoadSynonymList(FProgramFolder + "D\\Syn.dat");
+        Records->LoadIndex();
+    }
+    FStartupLoad.reset();
     // 14.
     tk::Application().SetScreenCursor(tk::TCursor::Default);
     OnShow = [this](tk::TForm*) { FormShow(); };
@@ -199,17 +208,7 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::PrepareLoader() {
-    const int bits = tk::TScreen::BitsPerPixel();
-    if (bits < 8) {
-        anImage.ImageReadRes = TLoadResolution::lColor16;
-        anImage.ImageDither = true;
-    } else if (bits < 16) {
-        anImage.ImageReadRes = TLoadResolution::lColor256;
-        anImage.ImageDither = true;
-    } else {
-        anImage.ImageReadRes = TLoadResolution::lColorTrue;
-        anImage.ImageDither = false;
-    }
+    PrepareLoaderFor(anImage, tk::TScreen::BitsPerPixel());
 }
 
 void TMainForm::ChooseSizeClass() {
@@ -240,17 +239,27 @@ void TMainForm::LoadSkins(bool diary) {
         FDiarySkinsLoaded = true;
         rows = {{"I\\B\\dd" + suffix, Diary->DreamDiaryBk}, {"I\\B\\s", Diary->DrDiExpsLstPnlBk}};
     } else {
-        rows = {{"I\\B\\mb" + suffix, MenuBk},
-                {"I\\B\\ms" + suffix, MenuSelectedBk},
-                {"I\\B\\cddb" + suffix, Records->iDbRecTextPnlBk},
-                {"I\\B\\" + suffix + "\\1", Bk}};
+        const std::vector<std::string> names = MainSkinNames(SizeClass());
+        TBkControl* const targets[] = {MenuBk, MenuSelectedBk, Records->iDbRecTextPnlBk, Bk};
+        for (std::size_t i = 0; i < names.size(); ++i) rows.emplace_back(names[i], targets[i]);
     }
     for (const auto& [name, target] : rows) {
+        if (TStartupLoad::Skin* ready = ReadySkin(name)) {
+            target->Background.Image = std::move(ready->Picture);
+            continue;
+        }
         anImage.SetImageName("");
         if (FileExists(FProgramFolder + name)) anImage.SetImageName(FProgramFolder + name);
-        target->Background.Image = anImage.Picture;
+        target->Background.Image = std::move(anImage.Picture);
         anImage.SetImageName("");
     }
+}
+
+TStartupLoad::Skin* TMainForm::ReadySkin(const std::string& name) {
+    if (!FStartupLoad) return nullptr;
+    for (TStartupLoad::Skin& skin : FStartupLoad->Skins)
+        if (skin.Name == name && skin.Usable) return &skin;
+    return nullptr;
 }
 
 void TMainForm::CutShapes() {

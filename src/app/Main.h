@@ -8,6 +8,7 @@
 #include "app/DiaryPanel.h"
 #include "app/Folders.h"
 #include "app/RecordView.h"
+#include "app/StartupLoad.h"
 #include "data/iDbRecs.h"
 #include "imaging/TMultiP.h"
 #include "toolkit/Media.h"
@@ -107,6 +108,9 @@ private:
     void CreateComponents();
     void ChooseSizeClass();
     void LoadSkins(bool diary = false);
+    // A skin the start-up decoded ahead, or null: then the window loads it itself.
+    TStartupLoad::Skin* ReadySkin(const std::string& name);
+    std::unique_ptr<TStartupLoad> FStartupLoad;  // only while the window is being made
     bool FDiarySkinsLoaded = false;
     void CutShapes();
     void FormShow();

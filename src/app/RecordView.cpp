@@ -149,6 +149,10 @@ void TRecordView::LoadIndex() {
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
         splash->SetStatus(ProgramText(13, "Synoniemen worden geladen"));
     if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    LoadIndex(std::move(outline), std::move(index));
+}
+
+void TRecordView::LoadIndex(std::vector<std::string> outline, std::vector<std::string> index) {
     ContentLst->SetLines(std::move(outline));
     IndexLst->SetItems(std::move(index));
     FindIndex.Clear();

@@ -41,6 +41,8 @@ public:
     // Builds the outline and the sorted index from the main window's records, and the search
     // through the whole dictionary.
     void LoadIndex();
+    // The same with the outline and the index already built and sorted.
+    void LoadIndex(std::vector<std::string> outline, std::vector<std::string> index);
     // Shows record n and selects it in the outline or the index, whichever is shown.
     void ShowRecordNumber(std::int32_t n);
     // The search window; shows what the user chooses there.

@@ -3,7 +3,9 @@
 
 #include "app/CommandString.h"
 #include "app/Intro.h"
+#include "app/Layout.h"
 #include "app/Main.h"
+#include "app/StartupLoad.h"
 #include "imaging/TMultiP.h"
 #include "lang/TransLtrWin.h"
 #include "toolkit/Palette.h"
@@ -13,6 +15,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -73,6 +76,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     SetDefaultDecoderPalette(tk::TScreen::BitsPerPixel() == 8 && tk::StaticColorsPalette() != nullptr
                                  ? tk::StaticColorsPalette()
                                  : tk::ScreenPalette());
+    // What the main window shows is read and decoded on a second thread while this one makes
+    // the windows and shows the splash.
+    TStartupLoad::Start(ProgramFolder(), std::max(0, SizeClassFor(tk::TScreen::Width(), tk::TScreen::Height())),
+                        tk::TScreen::BitsPerPixel());
     tk::Application().Initialize(instance);
     InstallTranslatorHooks();
     tk::Application().SetCursor(tk::TCursor::AppStart, LoadCursorW(instance, L"HandCursor"));

@@ -86,16 +86,24 @@ private:
     T* p_ = nullptr;
 };
 
+// Each thread that decodes has its own factory in its own apartment: the start-up decodes its
+// skins on a second thread.
+struct ThreadFactory {
+    bool Tried = false;
+    bool ComStarted = false;
+    IWICImagingFactory* Factory = nullptr;
+};
+thread_local ThreadFactory tFactory;
+
 IWICImagingFactory* Factory() {
-    static IWICImagingFactory* factory = [] {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        IWICImagingFactory* f = nullptr;
+    if (!tFactory.Tried) {
+        tFactory.Tried = true;
+        tFactory.ComStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
         if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&f))))
-            f = nullptr;
-        return f;
-    }();
-    return factory;
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&tFactory.Factory))))
+            tFactory.Factory = nullptr;
+    }
+    return tFactory.Factory;
 }
 
 // The most pixels a picture may have: decoding one takes 7 bytes a pixel at once (the
@@ -106,6 +114,7 @@ constexpr std::uint64_t kMaxPixels = 64u * 1024 * 1024;
 int DecodeWic(const std::string& bytes, const GUID& container, RgbImage& out) {
     IWICImagingFactory* factory = Factory();
     if (factory == nullptr) return kErrNoDecoder;
+   
     ComPtr<IWICStream> stream;
     if (FAILED(factory->CreateStream(stream.Put())) ||
         FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
@@ -133,8 +142,10 @@ int DecodeWic(const std::string& bytes, const GUID& container, RgbImage& out) {
     } catch (const std::bad_alloc&) {
         return kErrNoMemory;
     }
+   
     if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(bgr.size()), bgr.data())))
         return kErrDamaged;
+   
     out.Width = static_cast<int>(w);
     out.Height = static_cast<int>(h);
     for (std::size_t i = 0, o = 0; i < bgr.size(); i += 4, o += 3) {
@@ -323,8 +334,20 @@ void TPMultiImage::SetImageName(const std::string& path) {
     Load();
 }
 
+void ReleaseThreadDecoders() {
+    if (tFactory.Factory != nullptr) tFactory.Factory->Release();
+    if (tFactory.ComStarted) CoUninitialize();
+    tFactory = {};
+}
+
 void TPMultiImage::Load() {
     const std::string& p = FPath;
+    FFailed = false;
+    // Marks the failure and says whether it is to be told now.
+    auto tell = [&](const std::string& bytes) {
+        FFailed = true;
+        return !Quiet && FirstReport(p, bytes);
+    };
     const std::string ext = UpperExtension(p);
     if (ext != ".RES" && !FileExists(p)) {
         Picture.Clear();
@@ -351,7 +374,7 @@ void TPMultiImage::Load() {
     std::string bytes;
     std::string format;
     if (ext != ".RES" && !ReadWholeFile(p, bytes)) {
-        if (FirstReport(p, bytes)) Say(MessageKind::Error, ImageErrorText(kErrOpen));
+        if (tell(bytes)) Say(MessageKind::Error, ImageErrorText(kErrOpen));
         if (load == FLoads) FStatus = Upper(p);
         return;
     }
@@ -359,7 +382,7 @@ void TPMultiImage::Load() {
         format = SniffFormat(std::string_view(bytes).substr(0, 128));
         if (format.empty()) {
             // The format query failed: its message, and the picture keeps what it had.
-            if (FirstReport(p, bytes)) Say(MessageKind::Error, ImageErrorText(kErrUnknownFormat));
+            if (tell(bytes)) Say(MessageKind::Error, ImageErrorText(kErrUnknownFormat));
             if (load == FLoads) FStatus = Upper(p);
             return;
         }
@@ -427,14 +450,16 @@ void TPMultiImage::Load() {
                 default:
                     break;
             }
+           
             if (code >= 1) code = ToBitmap(img, bits, ImageDither, bmp);
+           
         }
-        if (code < 1 && FirstReport(p, bytes)) {
+        if (code < 1 && tell(bytes)) {
             Say(MessageKind::Error, ImageErrorText(code));
             Say(MessageKind::Information, failure);
         }
         if (load != FLoads) return;
-        Picture.Assign(bmp);
+        Picture.Assign(std::move(bmp));
     }
     FStatus = Upper(p);
 }

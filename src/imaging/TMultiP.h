@@ -35,6 +35,9 @@ public:
 
     TLoadResolution ImageReadRes = TLoadResolution::lAutoMatic;
     bool ImageDither = true;
+    // A quiet loader tells nothing: a load on a second thread, whose failures the window
+    // repeats on its own thread, where they can be told.
+    bool Quiet = false;
     tk::TPicture Picture;
 
     // Loads the file `path` (Windows-1252) into Picture; an empty path empties it. A picture
@@ -44,13 +47,19 @@ public:
     // The status of the last load: the upper-cased path, "file not found", or the note on
     // formats it does not decode.
     const std::string& ImageName() const { return FStatus; }
+    // True when the last load failed with a message (told, or kept back by Quiet).
+    bool Failed() const { return FFailed; }
 
 private:
     void Load();
     std::string FPath;
     std::string FStatus;
     unsigned FLoads = 0;
+    bool FFailed = false;
 };
+
+// Releases the calling thread's decoders; for a thread that loaded pictures and now ends.
+void ReleaseThreadDecoders();
 
 // Loads bitmap resource `name` of module `module` (the program for an empty name; a number
 // as "#12") into `target` as a device-dependent bitmap with the palette of its colour table,

@@ -237,15 +237,30 @@ void TWinControl::CreateHandle() {
                         parentWnd ? parentWnd : cs.hwndParent, nullptr, Application().Instance_(), nullptr);
     if (FHandle == nullptr) return;
     SetPropW(FHandle, L"SlumraControl", this);
-    // A later sibling lies over the earlier ones, whatever order the platform inserts in.
-    if ((cs.style & WS_CHILD) != 0)
-        SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A later sibling lies over the earlier ones, whatever order the platform inserts in, and
+    // whenever the window is made: one made late goes under the first later sibling that has one.
+    if ((cs.style & WS_CHILD) != 0) {
+        HWND above = HWND_TOP;
+        if (FParent != nullptr) {
+            const auto& siblings = FParent->FControls;
+            for (auto it = std::find(siblings.begin(), siblings.end(), this); it != siblings.end(); ++it) {
+                auto* w = dynamic_cast<TWinControl*>(*it);
+                if (w != nullptr && w != this && w->FHandle != nullptr) {
+                    above = w->FHandle;
+                    break;
+                }
+            }
+        }
+        SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     FOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticProc)));
     if (!FOwnClass) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), FALSE);
     // Windowed children made before this window exist only now; give them windows in order.
+    // A hidden one gets its window when it is first shown or asked for its handle: the start-up
+    // makes only what it shows.
     for (TControl* c : FControls) {
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+        if (auto* w = dynamic_cast<TWinControl*>(c); w != nullptr && w->FVisible) w->CreateHandle();
     }
 }
 
@@ -287,7 +302,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::SetVisible(bool v) {
     if (v == FVisible) return;
     FVisible = v;
-    if (FHandle != nullptr) ShowWindow(FHandle, v ? SW_SHOWNA : SW_HIDE);
+    if (FHandle != nullptr)
+        ShowWindow(FHandle, v ? SW_SHOWNA : SW_HIDE);
+    else if (v && FParent != nullptr && FParent->FHandle != nullptr)
+        CreateHandle();  // shown for the first time: made visible
 }
 
 void TWinControl::SetEnabled(bool v) {

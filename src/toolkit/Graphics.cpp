@@ -174,6 +174,22 @@ TBitmap& TBitmap::operator=(const TBitmap& o) {
     return *this;
 }
 
+TBitmap::TBitmap(TBitmap&& o) noexcept {
+    *this = std::move(o);
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& o) noexcept {
+    if (this == &o) return *this;
+    ReleaseDC();
+    o.ReleaseDC();
+    FHandle = std::move(o.FHandle);
+    FPalette = std::move(o.FPalette);
+    FWidth = std::exchange(o.FWidth, 0);
+    FHeight = std::exchange(o.FHeight, 0);
+    Changed();
+    return *this;
+}
+
 void TBitmap::SetHandles(HBITMAP bitmap, HPALETTE palette) {
     ReleaseDC();
     FHandle.Reset(bitmap);
@@ -260,6 +276,19 @@ TPicture& TPicture::operator=(const TPicture& o) {
     return *this;
 }
 
+TPicture::TPicture(TPicture&& o) noexcept {
+    *this = std::move(o);
+}
+
+TPicture& TPicture::operator=(TPicture&& o) noexcept {
+    if (this == &o) return *this;
+    FBitmap = std::move(o.FBitmap);
+    if (FIcon != nullptr) DestroyIcon(FIcon);
+    FIcon = std::exchange(o.FIcon, nullptr);
+    Changed();
+    return *this;
+}
+
 TPicture::~TPicture() {
     if (FIcon != nullptr) DestroyIcon(FIcon);
 }
@@ -281,6 +310,12 @@ int TPicture::Height() const {
 void TPicture::Assign(const TBitmap& bmp) {
     if (FIcon != nullptr) DestroyIcon(FIcon), FIcon = nullptr;
     FBitmap = bmp.Empty() ? nullptr : std::make_unique<TBitmap>(bmp);
+    Changed();
+}
+
+void TPicture::Assign(TBitmap&& bmp) {
+    if (FIcon != nullptr) DestroyIcon(FIcon), FIcon = nullptr;
+    FBitmap = bmp.Empty() ? nullptr : std::make_unique<TBitmap>(std::move(bmp));
     Changed();
 }
 

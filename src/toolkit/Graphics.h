@@ -131,6 +131,9 @@ public:
     ~TBitmap();
     TBitmap(const TBitmap& o);
     TBitmap& operator=(const TBitmap& o);
+    // Moving hands the handles over; the event handler stays where it was.
+    TBitmap(TBitmap&& o) noexcept;
+    TBitmap& operator=(TBitmap&& o) noexcept;
 
     bool Empty() const { return !FHandle || FWidth <= 0 || FHeight <= 0; }
     int Width() const { return FWidth; }
@@ -172,6 +175,9 @@ public:
     TPicture() = default;
     TPicture(const TPicture& o);
     TPicture& operator=(const TPicture& o);
+    // Moving hands the bitmap or icon over without copying it; OnChange stays where it was.
+    TPicture(TPicture&& o) noexcept;
+    TPicture& operator=(TPicture&& o) noexcept;
     ~TPicture();
 
     bool Empty() const;
@@ -181,6 +187,7 @@ public:
     int Height() const;
 
     void Assign(const TBitmap& bmp);
+    void Assign(TBitmap&& bmp);
     void AssignIcon(HICON icon);  // takes ownership
     void Clear();
 

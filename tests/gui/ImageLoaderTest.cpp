@@ -1,5 +1,10 @@
 #include "GuiTest.h"
 #include "../Scratch.h"
+#include "../core/TestUtil.h"
+
+#include "app/StartupLoad.h"
+#include "data/Index.h"
+#include "data/Synonyms.h"
 
 #include "data/Coding.h"
 #include "data/Files.h"
@@ -271,6 +276,53 @@ TEST(ImageResolution, BitsByDisplay) {
     EXPECT_EQ(ResolutionBits(TLoadResolution::lAutoMatic, 15), 8);
     EXPECT_EQ(ResolutionBits(TLoadResolution::lAutoMatic, 16), 24);
     EXPECT_EQ(ResolutionBits(TLoadResolution::lColor16, 32), 4);
+}
+
+// The start-up's second thread reads what the window would read itself: the same records,
+// synonyms and sorted index, the skins decoded, and a damaged skin left to the window, untold.
+TEST_F(ImageLoader, TheStartUpReadsAheadWhatTheWindowWouldRead) {
+    const std::string folder = dir_.string() + "\\";
+    std::filesystem::create_directories(dir_ / "I" / "B" / "6x4");
+    std::filesystem::create_directories(dir_ / "D");
+    const std::vector<std::string> skins = MainSkinNames(0);
+    ASSERT_EQ(skins.size(), 4u);
+    Write(skins[0], Encode(GUID_ContainerFormatJpeg));
+    Write(skins[1], "BM this is no picture at all");
+    // skins[2] is missing: the window shows no skin there
+    Write(skins[3], TinyPcx());
+    Write("D\\iDbRecs.dat", test::DbBytes({{1, "Dieren", "Over dieren."},
+                                          {2, "Dieren|Huisdieren", "Over huisdieren."},
+                                          {3, "Dieren|Huisdieren|Kat", "Een kat."},
+                                          {4, "Dieren|Huisdieren|Hond", "Een hond."}}));
+    Write("D\\Syn.dat", "|hond|honden|\r\n|kat|katten|\r\n");
+
+    TStartupLoad::Start(folder, 0, 24);
+    TStartupLoad::Start(folder, 1, 24);  // once per process
+    std::unique_ptr<TStartupLoad> load = TStartupLoad::TakeSkins(folder, 0);
+    ASSERT_TRUE(load);
+    EXPECT_FALSE(TStartupLoad::TakeSkins(folder, 0));
+    load->WaitForData(nullptr);
+
+    ASSERT_EQ(load->Skins.size(), 4u);
+    EXPECT_TRUE(load->Skins[0].Usable);
+    EXPECT_EQ(load->Skins[0].Picture.Width(), 40);
+    EXPECT_FALSE(load->Skins[1].Usable);
+    EXPECT_TRUE(load->Skins[2].Usable);
+    EXPECT_TRUE(load->Skins[2].Picture.Empty());
+    EXPECT_TRUE(load->Skins[3].Usable);
+    EXPECT_EQ(load->Skins[3].Picture.Width(), 4);
+    EXPECT_TRUE(messages_.empty());
+
+    TiDbRecFile records;
+    ASSERT_TRUE(records.LoadFromFile(folder + "D\\iDbRecs.dat"));
+    std::vector<std::string> outline, index;
+    BuildIndexLists(records, outline, index);
+    SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    ASSERT_TRUE(load->Records);
+    EXPECT_EQ(load->Outline, outline);
+    EXPECT_EQ(load->Index, index);
+    ASSERT_TRUE(load->Synonyms);
+    EXPECT_EQ(*load->Synonyms, LoadSynonymList(folder + "D\\Syn.dat"));
 }
 
 }  // namespace
