@@ -52,8 +52,11 @@ void TStartupLoad::Start(const std::string& folder, int sizeClass, int bitsPerPi
 std::unique_ptr<TStartupLoad> TStartupLoad::TakeSkins(const std::string& folder, int sizeClass) {
     std::unique_ptr<TStartupLoad> load = std::move(gLoad);
     if (!load) return nullptr;
+    // Read for another folder it is of no use (its thread is waited for as it goes); for
+    // another design only its skins are not.
+    if (load->FFolder != folder) return nullptr;
     load->Wait(load->FSkinsDone, nullptr);
-    if (load->FFolder != folder || load->FSizeClass != sizeClass) load->Skins.clear();
+    if (load->FSizeClass != sizeClass) load->Skins.clear();
     return load;
 }
 

@@ -33,8 +33,9 @@ public:
     // shows, decoded for a screen of `bitsPerPixel`. Once per process; a second call does nothing.
     static void Start(const std::string& folder, int sizeClass, int bitsPerPixel);
 
-    // The load started for `folder` and `sizeClass`, once; null when none was started or it was
-    // started for something else. Waits for the skins, keeping the windows painted.
+    // The load started for `folder`, once; null when none was started or it was started for
+    // another folder. Waits for the skins, keeping the windows painted; they are left out when
+    // they were read for another size class than `sizeClass`.
     static std::unique_ptr<TStartupLoad> TakeSkins(const std::string& folder, int sizeClass);
 
     // Waits for the records, synonyms and index, telling `gauge` (may be null) how far the
