@@ -114,7 +114,6 @@ constexpr std::uint64_t kMaxPixels = 64u * 1024 * 1024;
 int DecodeWic(const std::string& bytes, const GUID& container, RgbImage& out) {
     IWICImagingFactory* factory = Factory();
     if (factory == nullptr) return kErrNoDecoder;
-   
     ComPtr<IWICStream> stream;
     if (FAILED(factory->CreateStream(stream.Put())) ||
         FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
@@ -142,10 +141,8 @@ int DecodeWic(const std::string& bytes, const GUID& container, RgbImage& out) {
     } catch (const std::bad_alloc&) {
         return kErrNoMemory;
     }
-   
     if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(bgr.size()), bgr.data())))
         return kErrDamaged;
-   
     out.Width = static_cast<int>(w);
     out.Height = static_cast<int>(h);
     for (std::size_t i = 0, o = 0; i < bgr.size(); i += 4, o += 3) {
@@ -450,9 +447,7 @@ void TPMultiImage::Load() {
                 default:
                     break;
             }
-           
             if (code >= 1) code = ToBitmap(img, bits, ImageDither, bmp);
-           
         }
         if (code < 1 && tell(bytes)) {
             Say(MessageKind::Error, ImageErrorText(code));

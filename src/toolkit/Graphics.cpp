@@ -3,6 +3,7 @@
 #include "toolkit/Text.h"
 
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace slumra::tk {
