@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 program=build/win32/program
 [ -f "$program/slumra.exe" ] || { echo "build the program first (scripts/test)" >&2; exit 1; }
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 work=$PWD/build/bench-startup
 rm -rf "$work" && mkdir -p "$work"
 
@@ -28,35 +28,43 @@ wine_start
 trap 'wine_stop; display_stop' EXIT
 
 now_ms() { date +%s%3N; }
-# Starts `exe` in `folder` RUNS times and prints the times until a window titled `title` is viewable.
-time_start() {
-    local folder=$1 exe=$2 title=$3 times=() start shown pid
-    for _ in $(seq 1 "$runs"); do
-        start=$(now_ms)
-        (cd "$folder" && exec wine "$exe" >/dev/null 2>&1) &
-        pid=$!
-        shown=""
-        for _ in $(seq 1 3000); do
-            if xwininfo -name "$title" -display "$DISPLAY" 2>/dev/null | grep -q IsViewable; then
-                shown=$(now_ms)
-                break
-            fi
-            sleep 0.01
-        done
-        # Only the program this run started: under Wine the started process is the program itself.
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        [ -n "$shown" ] && times+=($((shown - start)))
+# Starts `exe` in `folder` once and prints the milliseconds until a window titled `title` is
+# viewable (nothing when it never is).
+time_once() {
+    local folder=$1 exe=$2 title=$3 start shown="" pid
+    start=$(now_ms)
+    (cd "$folder" && exec wine "$exe" >/dev/null 2>&1) &
+    pid=$!
+    for _ in $(seq 1 3000); do
+        if xwininfo -name "$title" -display "$DISPLAY" 2>/dev/null | grep -q IsViewable; then
+            shown=$(now_ms)
+            break
+        fi
+        sleep 0.01
     done
-    printf '%s\n' "${times[@]}" | sort -n | tr '\n' ' '
+    # Only the program this run started: under Wine the started process is the program itself.
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    [ -n "$shown" ] && echo $((shown - start))
 }
+sorted() { printf '%s\n' "$@" | sort -n | tr '\n' ' '; }
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : int((v[NR/2]+v[NR/2+1])/2)}'; }
 
-trivial=build/win32/trivial_window.exe
-if [ -f "$trivial" ]; then
-    echo "startup (trivial Win32 program): $(time_start "$PWD/build/win32" trivial_window.exe "Trivial window")ms"
-fi
-for kind in shipped generated; do
-    sorted=$(time_start "$work/$kind" slumra.exe "Slumra 2.2 release 2")
-    records=$(build/native/tools/data/slumra-data index --count "$work/$kind/D/iDbRecs.dat" 2>/dev/null | tr '\n' ' ')
-    echo "startup ($kind database; outline lines and index items: $records): ${sorted}ms (runs, sorted; process start to main window shown)"
+# The trivial program and the shipped data take turns, so that both meet the same machine.
+trivial_times=() shipped_times=() generated_times=()
+for _ in $(seq 1 "$runs"); do
+    [ -f build/win32/trivial_window.exe ] &&
+        trivial_times+=($(time_once "$PWD/build/win32" trivial_window.exe "Trivial window"))
+    shipped_times+=($(time_once "$work/shipped" slumra.exe "Slumra 2.2 release 2"))
 done
+for _ in $(seq 1 "$runs"); do
+    generated_times+=($(time_once "$work/generated" slumra.exe "Slumra 2.2 release 2"))
+done
+counts() { build/native/tools/data/slumra-data index --count "$work/$1/D/iDbRecs.dat" 2>/dev/null | tr '\n' ' '; }
+echo "startup (trivial Win32 program): $(sorted "${trivial_times[@]}")ms"
+echo "startup (shipped database; $(counts shipped)): $(sorted "${shipped_times[@]}")ms (runs, sorted; process start to main window shown)"
+echo "startup (generated database; $(counts generated)): $(sorted "${generated_times[@]}")ms"
+if [ ${#trivial_times[@]} -gt 0 ] && [ ${#shipped_times[@]} -gt 0 ]; then
+    t=$(median "${trivial_times[@]}") s=$(median "${shipped_times[@]}")
+    echo "startup medians: trivial ${t} ms, shipped ${s} ms ($(awk -v s="$s" -v t="$t" 'BEGIN {printf "%.2f", s / t}')x), generated $(median "${generated_times[@]}") ms"
+fi
