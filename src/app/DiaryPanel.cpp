@@ -541,7 +541,7 @@ void TDiaryPanel::DrDiSearchForExpsBtnClick() {
     if (F.SynonymList) {
         std::vector<std::string> found;
         const std::string description = DrDiRecText->Text();
-        completed = SearchExplanations(description, *F.SynonymList, F.Records->IndexLst->Items(), found,
+        completed = SearchExplanations(description, *F.SynonymList, F.Records->Index(), found,
                                        [this] { return (F.ViewFlags & SearchBusy) != 0; });
         FVia.clear();
         FFirstExtra = -1;
@@ -650,7 +650,7 @@ void TDiaryPanel::ShowFoundVia() {
 const TSymbolLookup& TDiaryPanel::Lookup() {
     if (!FLookup)
         FLookup = std::make_unique<TSymbolLookup>(F.SynonymList ? *F.SynonymList : std::vector<std::string>{},
-                                                  F.Records->IndexLst->Items());
+                                                  F.Records->Index());
     return *FLookup;
 }
 

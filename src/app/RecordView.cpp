@@ -43,7 +43,7 @@ TRecordView::TRecordView(TMainForm& form) : F(form) {
                                         IndexLstSelect(IndexLst);
                                     }
                                     if (i >= 0)
-                                        c.TextOut(5, 0, AfterBar(IndexLst->Items()[static_cast<std::size_t>(i)]));
+                                        c.TextOut(5, 0, AfterBar(IndexLst->Item(i)));
                                 });
     };
     IndexLst->OnMouseUp = [this](tk::TControl* s, tk::TMouseButton, unsigned, int, int) { IndexLstSelect(s); };
@@ -144,17 +144,24 @@ TRecordView::TRecordView(TMainForm& form) : F(form) {
 void TRecordView::LoadIndex() {
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
         splash->SetStatus(ProgramText(12, "Index wordt geladen..."));
-    std::vector<std::string> outline, index;
-    if (F.RecordFile) BuildIndexLists(*F.RecordFile, outline, index);
+    TIndexLists index;
+    if (F.RecordFile) BuildIndexLists(*F.RecordFile, index);
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
         splash->SetStatus(ProgramText(13, "Synoniemen worden geladen"));
-    if (index.size() >= 2) SortIndex(index, 0, static_cast<int>(index.size()) - 1);
+    if (index.IndexCount() >= 2) index.SortIndex(0, static_cast<int>(index.IndexCount()) - 1);
+    LoadIndex(std::move(index));
+}
+
+void TRecordView::LoadIndex(TIndexLists index) {
+    std::vector<std::string> outline = index.OutlineStrings();
     LoadIndex(std::move(outline), std::move(index));
 }
 
-void TRecordView::LoadIndex(std::vector<std::string> outline, std::vector<std::string> index) {
+void TRecordView::LoadIndex(std::vector<std::string> outline, TIndexLists index) {
     ContentLst->SetLines(std::move(outline));
-    IndexLst->SetItems(std::move(index));
+    FIndex = std::move(index);
+    IndexLst->SetItemSource(static_cast<int>(FIndex.IndexCount()),
+                            [this](int i) { return FIndex.IndexItem(static_cast<std::size_t>(i)); });
     FindIndex.Clear();
     FindIndexReady = false;
     History.Clear();
@@ -175,7 +182,7 @@ void TRecordView::ShowRecordNumber(std::int32_t n) {
     if (n <= 0 || !F.RecordFile || (F.ViewFlags & DiaryShown) != 0) return;
     if ((F.ViewFlags & IndexShown) != 0) {
         for (int i = 0; i < IndexLst->Count(); ++i)
-            if (ItemRecordNumber(IndexLst->Items()[static_cast<std::size_t>(i)]) == n) {
+            if (ItemRecordNumber(IndexLst->Item(i)) == n) {
                 IndexLst->SetItemIndex(i);
                 break;
             }
@@ -268,8 +275,8 @@ void TRecordView::IndexLstSelect(tk::TControl* sender) {
     if (list == nullptr || !F.RecordFile || F.RecordFile->VisibleCount() <= 0 || list->Count() == 0) return;
     const int i = list->ItemIndex();
     if (i < 0) return;
-    const std::string& item = list->Items()[static_cast<std::size_t>(i)];
-    if (item.find('|') == std::string::npos) return;
+    const std::string_view item = list->Item(i);
+    if (item.find('|') == std::string_view::npos) return;
     const std::int32_t n = ItemRecordNumber(item);
     if (n == 0) return;
     ShowRecord(F.RecordFile->GetVisibleRecord(n));
@@ -285,12 +292,12 @@ void TRecordView::IndexLstKeyUp(tk::TControl* sender, WORD key) {
         const int selected = IndexLst->ItemIndex();
         int i = selected + 1;
         if (i > count - 1) i = 0;
-        while (i < count && IndexLst->Items()[static_cast<std::size_t>(i)].find(pattern) == std::string::npos) ++i;
+        while (i < count && IndexLst->Item(i).find(pattern) == std::string_view::npos) ++i;
         if (i < count) {
             IndexLst->SetItemIndex(i);
         } else if (selected > 0) {
             for (int j = 0; j < selected; ++j) {
-                if (IndexLst->Items()[static_cast<std::size_t>(j)].find(pattern) != std::string::npos) {
+                if (IndexLst->Item(j).find(pattern) != std::string_view::npos) {
                     IndexLst->SetItemIndex(j);
                     break;
                 }

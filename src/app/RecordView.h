@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/Find.h"
+#include "data/Index.h"
 #include "data/iDbRecs.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Media.h"
@@ -41,8 +42,11 @@ public:
     // Builds the outline and the sorted index from the main window's records, and the search
     // through the whole dictionary.
     void LoadIndex();
-    // The same with the outline and the index already built and sorted.
-    void LoadIndex(std::vector<std::string> outline, std::vector<std::string> index);
+    // The same with the index already built and sorted, and its outline lines as strings.
+    void LoadIndex(std::vector<std::string> outline, TIndexLists index);
+    void LoadIndex(TIndexLists index);
+    // The sorted index the list IndexLst shows and the diary's search reads.
+    const TIndexLists& Index() const { return FIndex; }
     // Shows record n and selects it in the outline or the index, whichever is shown.
     void ShowRecordNumber(std::int32_t n);
     // The search window; shows what the user chooses there.
@@ -70,6 +74,7 @@ public:
     // Enables and shows what the current record allows.
     void UpdateStatus(bool diary);
 
+    TIndexLists FIndex;
     TFindIndex FindIndex;
     // The dictionary search's index, built on its first use: a long dictionary starts at once.
     const TFindIndex& Finder();

@@ -45,9 +45,9 @@ void TransparentList(tk::TListBox* list, int tag) {
     list->Tag = tag;
 }
 
-std::string AfterBar(const std::string& item) {
+std::string AfterBar(std::string_view item) {
     const std::size_t bar = item.find('|');
-    return bar == std::string::npos ? item : item.substr(bar + 1);
+    return std::string(bar == std::string_view::npos ? item : item.substr(bar + 1));
 }
 
 }  // namespace slumra

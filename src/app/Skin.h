@@ -6,6 +6,7 @@
 #include "widgets/MMBtns.h"
 
 #include <string>
+#include <string_view>
 
 namespace slumra {
 
@@ -23,6 +24,6 @@ void TextButton(TBaseBtn* b, int x, int y, int width, const std::string& caption
 // A list drawn by its owner over the picture under it.
 void TransparentList(tk::TListBox* list, int tag);
 // The text after an item's first "|" (the whole item without one).
-std::string AfterBar(const std::string& item);
+std::string AfterBar(std::string_view item);
 
 }  // namespace slumra

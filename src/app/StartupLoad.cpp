@@ -127,15 +127,16 @@ unsigned long __stdcall TStartupLoad::Run(void* p) {
         (void)records->LoadFromFile(self->FFolder + "D\\iDbRecs.dat", self->FProgress.get());
         auto synonyms = std::make_unique<std::vector<std::string>>();
         if (FileExists(self->FFolder + "D\\Syn.dat")) *synonyms = LoadSynonymList(self->FFolder + "D\\Syn.dat");
-        BuildIndexLists(*records, self->Outline, self->Index);
-        if (self->Index.size() >= 2) SortIndex(self->Index, 0, static_cast<int>(self->Index.size()) - 1);
+        BuildIndexLists(*records, self->Index);
+        if (self->Index.IndexCount() >= 2) self->Index.SortIndex(0, static_cast<int>(self->Index.IndexCount()) - 1);
+        self->Outline = self->Index.OutlineStrings();
         self->Records = std::move(records);
         self->Synonyms = std::move(synonyms);
     } catch (...) {
         // The window loads them itself and meets the same trouble where it can deal with it.
         self->Records.reset();
         self->Outline.clear();
-        self->Index.clear();
+        self->Index.Clear();
     }
     SetEvent(self->FDataDone);
     return 0;

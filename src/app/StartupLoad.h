@@ -3,6 +3,7 @@
 // windows and shows the splash. The main window takes what is ready and does the rest itself.
 #pragma once
 
+#include "data/Index.h"
 #include "data/iDbRecs.h"
 #include "toolkit/Graphics.h"
 
@@ -45,7 +46,8 @@ public:
     std::vector<Skin> Skins;
     std::unique_ptr<TiDbRecFile> Records;
     std::unique_ptr<std::vector<std::string>> Synonyms;  // null when there is no synonym file
-    std::vector<std::string> Outline, Index;              // the index sorted
+    TIndexLists Index;                                    // sorted
+    std::vector<std::string> Outline;                     // its outline lines as strings
 
     ~TStartupLoad();
     TStartupLoad(const TStartupLoad&) = delete;

@@ -36,23 +36,38 @@ void TListBox::CreateHandle() {
 }
 
 void TListBox::ItemsChanged() {
-    if (FHandle != nullptr) SendMessageW(FHandle, LB_SETCOUNT, FItems.size(), 0);
+    if (FHandle != nullptr) SendMessageW(FHandle, LB_SETCOUNT, static_cast<WPARAM>(Count()), 0);
     if (FItemIndex >= Count()) FItemIndex = -1;
 }
 
 void TListBox::SetItems(std::vector<std::string> items) {
+    FSource = nullptr;
+    FSourceCount = 0;
     FItems = std::move(items);
     FItemIndex = -1;
     ItemsChanged();
 }
 
+void TListBox::SetItemSource(int count, std::function<std::string_view(int)> item) {
+    FItems.clear();
+    FSource = std::move(item);
+    FSourceCount = FSource ? std::max(0, count) : 0;
+    FItemIndex = -1;
+    ItemsChanged();
+}
+
+std::string_view TListBox::Item(int i) const {
+    return FSource ? FSource(i) : std::string_view(FItems[static_cast<std::size_t>(i)]);
+}
+
 void TListBox::AddItem(const std::string& item) {
+    if (FSource) return;
     FItems.push_back(item);
     if (FUpdating == 0) ItemsChanged();
 }
 
 void TListBox::SetItem(int i, const std::string& item) {
-    if (i < 0 || i >= Count()) return;
+    if (FSource || i < 0 || i >= Count()) return;
     FItems[static_cast<std::size_t>(i)] = item;
     if (FHandle != nullptr && FUpdating == 0) {
         const RECT r = ItemRect(i);
@@ -61,6 +76,7 @@ void TListBox::SetItem(int i, const std::string& item) {
 }
 
 void TListBox::InsertItem(int i, const std::string& item) {
+    if (FSource) return;
     i = std::clamp(i, 0, Count());
     const int selected = ItemIndex();
     FItems.insert(FItems.begin() + i, item);
@@ -69,7 +85,7 @@ void TListBox::InsertItem(int i, const std::string& item) {
 }
 
 void TListBox::DeleteItem(int i) {
-    if (i < 0 || i >= Count()) return;
+    if (FSource || i < 0 || i >= Count()) return;
     const int selected = ItemIndex();
     FItems.erase(FItems.begin() + i);
     if (FUpdating == 0) ItemsChanged();
@@ -150,10 +166,10 @@ void TListBox::DrawItem(int index, const RECT& rect, unsigned state) {
     canvas.Brush.SetColor((state & odSelected) != 0 ? GetSysColor(COLOR_HIGHLIGHT) : Color);
     canvas.FillRect(rect);
     if (index >= 0 && index < Count()) {
-        const std::string& item = FItems[static_cast<std::size_t>(index)];
+        const std::string_view item = Item(index);
         const std::size_t bar = item.find('|');
         canvas.Brush.SetStyle(BrushStyle::Clear);
-        canvas.TextOut(rect.left + 2, rect.top, bar == std::string::npos ? item : item.substr(bar + 1));
+        canvas.TextOut(rect.left + 2, rect.top, std::string(bar == std::string_view::npos ? item : item.substr(bar + 1)));
     }
 }
 

@@ -4,8 +4,10 @@
 
 #include "toolkit/Controls.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace slumra::tk {
@@ -20,15 +22,21 @@ class TListBox : public TWinControl {
 public:
     explicit TListBox(TWinControl* parent);
 
+    // The list's own items (empty while the items come from a source).
     const std::vector<std::string>& Items() const { return FItems; }
     void SetItems(std::vector<std::string> items);
+    // Items kept elsewhere: `count` of them, item i read through `item(i)` whenever it is drawn
+    // or asked for. Such a list is changed only by setting its source again (or other items).
+    void SetItemSource(int count, std::function<std::string_view(int)> item);
+    // Item i (0 <= i < Count()), from the own items or the source.
+    std::string_view Item(int i) const;
     void AddItem(const std::string& item);
     // One item renamed, put in before index i, or taken out, without refilling the list.
     void SetItem(int i, const std::string& item);
     void InsertItem(int i, const std::string& item);
     void DeleteItem(int i);
     void Clear();
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const { return FSource ? FSourceCount : static_cast<int>(FItems.size()); }
 
     int ItemIndex() const;  // -1 for none
     void SetItemIndex(int i);
@@ -68,6 +76,8 @@ protected:
     virtual void DrawItem(int index, const RECT& rect, unsigned state);
     virtual void ItemsChanged();
     std::vector<std::string> FItems;
+    std::function<std::string_view(int)> FSource;
+    int FSourceCount = 0;
 
 private:
     // The own scroll bar.

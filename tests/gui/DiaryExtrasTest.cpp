@@ -68,7 +68,7 @@ TEST_F(DiaryExtras, SecondPassFollowsASeparatorAndTheOverlayNamesTheWords) {
     ASSERT_TRUE(form->RecordFile->LoadFromSource(source));
     form->Records->LoadIndex();
     *form->SynonymList = {"|hond|honden|", "|ruine|ruines|"};
-    form->Records->IndexLst->SetItems({"2|Hond", "3|Ruine"});
+    form->Records->LoadIndex(test::SymbolIndex({{2, "Hond"}, {3, "Ruine"}}));
     Open({Dream("Een|d|t", "")});
     TDiaryPanel& d = *form->Diary;
     d.DrDiRecText->SetText("Honden bij een ru\xEFne.");
@@ -124,7 +124,7 @@ TEST_F(DiaryExtras, FindingDreamsIgnoresCaseAndAccentsAndShowsTheChosenOne) {
 
 TEST_F(DiaryExtras, OverviewCountsDreamsAndMonthsAndDrawsTheBarsInTheSkin) {
     *form->SynonymList = {"|hond|honden|", "|zee|oceaan|"};
-    form->Records->IndexLst->SetItems({"3|Hond", "9|Zee"});
+    form->Records->LoadIndex(test::SymbolIndex({{3, "Hond"}, {9, "Zee"}}));
     Open({Dream("A|01-02-2024|t", "een hond"), Dream("B|15-2-2024|t", "honden aan zee"),
           Dream("C|03-03-2024|t", "hond"), Dream("D|gisteren|t", "niets")});
     TOverviewDialog dialog("Marieke", form->Diary->Overview(), nullptr);

@@ -171,7 +171,7 @@ TEST_F(DiaryPanel, BarsCannotEnterTheDateOrTime) {
 TEST_F(DiaryPanel, SearchListsTheEntriesOfTheDescriptionsWords) {
     WriteDiary({Dream("Een|d|t", "")});
     *form->SynonymList = {"|hond|honden|", "|zee|oceaan|"};
-    form->Records->IndexLst->SetItems({"3|Hond", "9|Zee"});
+    form->Records->LoadIndex(test::SymbolIndex({{3, "Hond"}, {9, "Zee"}}));
     form->Diary->OpenDiaryFile(path);
     form->Diary->DrDiRecText->SetText("Honden aan de oceaan.");
     form->Diary->DrDiSearchForExpsBtnClick();

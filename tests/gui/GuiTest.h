@@ -1,10 +1,13 @@
 // Helpers of the window tests: pictures made in memory, and the pixels a window shows.
 #pragma once
 
+#include "data/Index.h"
 #include "toolkit/Controls.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace slumra::test {
@@ -32,5 +35,12 @@ Pixels Grab(tk::TWinControl& control);
 tk::TBitmap MakeBitmap(int w, int h, const std::function<std::uint32_t(int, int)>& color);
 // Lets the window messages run for a while, so windows paint.
 void Pump(int milliseconds = 50);
+
+// An index of symbols only, in the given order: "n|name" for each.
+inline TIndexLists SymbolIndex(std::initializer_list<std::pair<int, const char*>> symbols) {
+    TIndexLists index;
+    for (const auto& [n, name] : symbols) index.Add(2, n, name);
+    return index;
+}
 
 }  // namespace slumra::test
