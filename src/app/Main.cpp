@@ -91,7 +91,7 @@ TMainForm::TMainForm() : tk::TForm(kMainWindowClass) {
     if (FStartupLoad && FStartupLoad->Records) {
         RecordFile = std::move(FStartupLoad->Records);
         SynonymList = std::move(FStartupLoad->Synonyms);
-        Records->LoadIndex(std::move(FStartupLoad->Outline), std::move(FStartupLoad->Index));
+        Records->LoadIndex(std::move(FStartupLoad->Index));
     } else {
         RecordFile = std::make_unique<TiDbRecFile>();
         (void)RecordFile->LoadFromFile(FProgramFolder + "D\\iDbRecs.dat", SplashShowing() ? &gauge : nullptr);

@@ -153,13 +153,11 @@ void TRecordView::LoadIndex() {
 }
 
 void TRecordView::LoadIndex(TIndexLists index) {
-    std::vector<std::string> outline = index.OutlineStrings();
-    LoadIndex(std::move(outline), std::move(index));
-}
-
-void TRecordView::LoadIndex(std::vector<std::string> outline, TIndexLists index) {
-    ContentLst->SetLines(std::move(outline));
+    // Both lists show the texts of FIndex: they let go of the old ones before it changes.
+    ContentLst->SetLines({});
+    IndexLst->Clear();
     FIndex = std::move(index);
+    ContentLst->SetLines(FIndex.OutlineCount(), [this](std::size_t i) { return FIndex.OutlineLine(i); });
     IndexLst->SetItemSource(static_cast<int>(FIndex.IndexCount()),
                             [this](int i) { return FIndex.IndexItem(static_cast<std::size_t>(i)); });
     FindIndex.Clear();
@@ -248,7 +246,7 @@ void TRecordView::ContentLstSelect(int item) {
     if (item > 0 && item <= ContentLst->ItemCount() && ContentLst->Item(item).Level == 2)
         item = ContentLst->Item(item).Parent;
     if (F.RecordFile && F.RecordFile->VisibleCount() > 0 && ContentLst->ItemCount() > 0 && item > 0 &&
-        ContentLst->Item(item).Text.find('|') != std::string::npos) {
+        ContentLst->Item(item).Text.find('|') != std::string_view::npos) {
         const std::int32_t n = ItemRecordNumber(ContentLst->Item(item).Text);
         if (n != 0) {
             ShowRecord(F.RecordFile->GetVisibleRecord(n));

@@ -42,10 +42,10 @@ public:
     // Builds the outline and the sorted index from the main window's records, and the search
     // through the whole dictionary.
     void LoadIndex();
-    // The same with the index already built and sorted, and its outline lines as strings.
-    void LoadIndex(std::vector<std::string> outline, TIndexLists index);
+    // The same with the index already built and sorted.
     void LoadIndex(TIndexLists index);
-    // The sorted index the list IndexLst shows and the diary's search reads.
+    // The outline and the sorted index the lists ContentLst and IndexLst show and the diary's
+    // search reads.
     const TIndexLists& Index() const { return FIndex; }
     // Shows record n and selects it in the outline or the index, whichever is shown.
     void ShowRecordNumber(std::int32_t n);

@@ -129,13 +129,11 @@ unsigned long __stdcall TStartupLoad::Run(void* p) {
         if (FileExists(self->FFolder + "D\\Syn.dat")) *synonyms = LoadSynonymList(self->FFolder + "D\\Syn.dat");
         BuildIndexLists(*records, self->Index);
         if (self->Index.IndexCount() >= 2) self->Index.SortIndex(0, static_cast<int>(self->Index.IndexCount()) - 1);
-        self->Outline = self->Index.OutlineStrings();
         self->Records = std::move(records);
         self->Synonyms = std::move(synonyms);
     } catch (...) {
         // The window loads them itself and meets the same trouble where it can deal with it.
         self->Records.reset();
-        self->Outline.clear();
         self->Index.Clear();
     }
     SetEvent(self->FDataDone);

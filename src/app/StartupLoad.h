@@ -46,8 +46,7 @@ public:
     std::vector<Skin> Skins;
     std::unique_ptr<TiDbRecFile> Records;
     std::unique_ptr<std::vector<std::string>> Synonyms;  // null when there is no synonym file
-    TIndexLists Index;                                    // sorted
-    std::vector<std::string> Outline;                     // its outline lines as strings
+    TIndexLists Index;                                    // the outline and the sorted index
 
     ~TStartupLoad();
     TStartupLoad(const TStartupLoad&) = delete;

@@ -7,22 +7,31 @@ namespace slumra::tk {
 TOutline::TOutline(TWinControl* parent) : TListBox(parent) {}
 
 void TOutline::SetLines(std::vector<std::string> lines) {
+    FOwnLines = std::move(lines);
+    Build(FOwnLines.size(), [this](std::size_t i) { return std::string_view(FOwnLines[i]); });
+}
+
+void TOutline::SetLines(std::size_t count, const std::function<std::string_view(std::size_t)>& line) {
+    Build(count, line);
+    FOwnLines.clear();
+}
+
+void TOutline::Build(std::size_t count, const std::function<std::string_view(std::size_t)>& line) {
     FNodes.clear();
-    FNodes.reserve(lines.size());
+    FNodes.reserve(count);
     int last[4] = {0, 0, 0, 0};  // the latest item of each level
-    for (std::string& line : lines) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text = line(i);
         std::size_t spaces = 0;
-        while (spaces < line.size() && spaces < 2 && line[spaces] == ' ') ++spaces;
+        while (spaces < text.size() && spaces < 2 && text[spaces] == ' ') ++spaces;
         TOutlineNode node;
-        // The line's own storage becomes the item's: a long outline is not copied once more.
-        line.erase(0, spaces);
-        node.Text = std::move(line);
+        node.Text = text.substr(spaces);
         // A level can only go one deeper than the item before it.
         const int previous = FNodes.empty() ? 0 : FNodes.back().Level;
         node.Level = std::min(static_cast<int>(spaces) + 1, previous + 1);
         node.Parent = node.Level > 1 ? last[node.Level - 1] : 0;
         const int level = node.Level, parent = node.Parent;
-        FNodes.push_back(std::move(node));
+        FNodes.push_back(node);
         const int n = static_cast<int>(FNodes.size());
         last[level] = n;
         for (int l = level + 1; l <= 3; ++l) last[l] = 0;
@@ -43,10 +52,10 @@ void TOutline::Rebuild(int keepItem) {
         }
         if (shown) FRows.push_back(n);
     }
-    FItems.assign(FRows.size(), std::string());
-    for (std::size_t r = 0; r < FRows.size(); ++r) FItems[r] = Item(FRows[r]).Text;
     const int top = TopIndex();
-    ItemsChanged();
+    // The rows show the items' own texts: nothing is copied, however long the outline.
+    SetItemSource(static_cast<int>(FRows.size()),
+                  [this](int row) { return Item(FRows[static_cast<std::size_t>(row)]).Text; });
     SetTopIndex(top);
     SetItemIndex(RowOfItem(keepItem));
     Invalidate();

@@ -4,11 +4,16 @@
 
 #include "toolkit/StdCtrls.h"
 
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace slumra::tk {
 
 struct TOutlineNode {
     int Level = 1;          // 1..3
-    std::string Text;       // without the leading spaces
+    std::string_view Text;  // without the leading spaces; kept by the outline or its source
     int Parent = 0;         // item number of the parent, 0 at level 1
     bool HasItems = false;  // has children
     bool Expanded = false;
@@ -20,6 +25,9 @@ public:
 
     // Replaces the tree; every item starts collapsed.
     void SetLines(std::vector<std::string> lines);
+    // The same with lines kept elsewhere: `line(i)` for i below `count`, read once here. The
+    // texts must stay where they are until the lines are set again.
+    void SetLines(std::size_t count, const std::function<std::string_view(std::size_t)>& line);
     int ItemCount() const { return static_cast<int>(FNodes.size()); }
     // Item n (1-based, tree order).
     const TOutlineNode& Item(int n) const { return FNodes[static_cast<std::size_t>(n - 1)]; }
@@ -43,7 +51,9 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void Build(std::size_t count, const std::function<std::string_view(std::size_t)>& line);
     void Rebuild(int keepItem);
+    std::vector<std::string> FOwnLines;  // the lines when the outline keeps them itself
     std::vector<TOutlineNode> FNodes;
     std::vector<int> FRows;  // item numbers of the visible rows
 };

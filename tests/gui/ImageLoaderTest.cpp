@@ -319,7 +319,7 @@ TEST_F(ImageLoader, TheStartUpReadsAheadWhatTheWindowWouldRead) {
     BuildIndexLists(records, outline, index);
     SortIndex(index, 0, static_cast<int>(index.size()) - 1);
     ASSERT_TRUE(load->Records);
-    EXPECT_EQ(load->Outline, outline);
+    EXPECT_EQ(load->Index.OutlineStrings(), outline);
     EXPECT_EQ(load->Index.IndexStrings(), index);
     ASSERT_TRUE(load->Synonyms);
     EXPECT_EQ(*load->Synonyms, LoadSynonymList(folder + "D\\Syn.dat"));
