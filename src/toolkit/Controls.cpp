@@ -256,6 +256,7 @@ void TWinControl::CreateHandle() {
     FOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticProc)));
     if (!FOwnClass) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), FALSE);
+    if (FPendingRegion) SetWindowRgn(FHandle, FPendingRegion.Release(), FALSE);  // the window owns it now
     // Windowed children made before this window exist only now; give them windows in order.
     // A hidden one gets its window when it is first shown or asked for its handle: the start-up
     // makes only what it shows.
@@ -358,6 +359,10 @@ void TWinControl::BringToFront() {
 }
 
 void TWinControl::SetRegion(HRGN region) {
+    if (FHandle == nullptr && !FVisible) {
+        FPendingRegion.Reset(region);
+        return;
+    }
     if (Handle() == nullptr) {
         if (region != nullptr) DeleteObject(region);
         return;

@@ -138,7 +138,8 @@ public:
     int TabOrder = -1;
     bool TabStop = false;
     void BringToFront();
-    // Makes the window's shape `region` (taken over), or a rectangle for null.
+    // Makes the window's shape `region` (taken over), or a rectangle for null. A hidden control
+    // without a window keeps it for the window it gets when first shown.
     void SetRegion(HRGN region);
 
     TKeyEvent OnKeyDown;
@@ -180,6 +181,7 @@ protected:
     bool FOwnClass = true;
     HWND FHandle = nullptr;
     WNDPROC FOldProc = nullptr;
+    RegionHandle FPendingRegion;
 
 private:
     friend class TApplication;
