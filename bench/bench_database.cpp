@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         BuildIndexLists(*file, *lists);
         build = std::min(build, Now() - t0);
         t0 = Now();
-        lists->SortIndex(0, static_cast<int>(lists->IndexCount()) - 1);
+        lists->SortIndex();
         sort = std::min(sort, Now() - t0);
         heap = HeapInUse() - heapBefore;
     }

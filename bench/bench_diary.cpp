@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     TIndexLists lists;
     BuildIndexLists(db, lists);
-    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    lists.SortIndex();
     const std::vector<std::string> synonyms = LoadSynonymList(argv[2]);
     const std::vector<TPhrase> phrases = argc > 3 ? LoadPhraseTable(argv[3]) : std::vector<TPhrase>{};
     const int count = argc > 4 ? std::atoi(argv[4]) : 1000;

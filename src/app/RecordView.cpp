@@ -148,7 +148,7 @@ void TRecordView::LoadIndex() {
     if (F.RecordFile) BuildIndexLists(*F.RecordFile, index);
     if (TIntroForm* splash = SplashWindow(); splash != nullptr && SplashShowing())
         splash->SetStatus(ProgramText(13, "Synoniemen worden geladen"));
-    if (index.IndexCount() >= 2) index.SortIndex(0, static_cast<int>(index.IndexCount()) - 1);
+    index.SortIndex();
     LoadIndex(std::move(index));
 }
 

@@ -93,7 +93,12 @@ void TStartupLoad::Wait(void* event, ProgressSink* gauge) {
                 gauge->End();
             }
         }
-        if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
+        if (r == WAIT_OBJECT_0) break;
+        if (r == WAIT_FAILED) {
+            // Nothing is taken over while the second thread may still be writing it.
+            WaitForSingleObject(handle, INFINITE);
+            break;
+        }
         if (r == WAIT_OBJECT_0 + 1) tk::Application().ProcessMessages();
     }
     if (begun && !ended) gauge->End();
@@ -128,7 +133,7 @@ unsigned long __stdcall TStartupLoad::Run(void* p) {
         auto synonyms = std::make_unique<std::vector<std::string>>();
         if (FileExists(self->FFolder + "D\\Syn.dat")) *synonyms = LoadSynonymList(self->FFolder + "D\\Syn.dat");
         BuildIndexLists(*records, self->Index);
-        if (self->Index.IndexCount() >= 2) self->Index.SortIndex(0, static_cast<int>(self->Index.IndexCount()) - 1);
+        self->Index.SortIndex();
         self->Records = std::move(records);
         self->Synonyms = std::move(synonyms);
     } catch (...) {

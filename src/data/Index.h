@@ -37,6 +37,8 @@ public:
 
     // Stable sort of index items lo..hi (0-based, inclusive) by IndexKey, in byte order.
     void SortIndex(int lo, int hi);
+    // The same over every item.
+    void SortIndex() { SortIndex(0, static_cast<int>(IndexCount()) - 1); }
 
     std::vector<std::string> OutlineStrings() const;
     std::vector<std::string> IndexStrings() const;

@@ -44,7 +44,7 @@ bool LoadSearch(const std::string& db, const std::string& syn, TIndexLists& list
     rc = file.LoadFromFile(db) ? 0 : Fail(db, "damaged or cut short");
     file.ShowAll();
     BuildIndexLists(file, lists);
-    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    lists.SortIndex();
     synonyms = LoadSynonymList(syn);
     return true;
 }

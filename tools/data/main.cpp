@@ -255,7 +255,7 @@ int Index(const std::string& path, bool countOnly = false) {
     if (!LoadDb(path, file, rc)) return rc;
     TIndexLists lists;
     BuildIndexLists(file, lists);
-    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    lists.SortIndex();
     if (countOnly) {
         std::printf("outline lines: %zu\nindex items: %zu\n", lists.OutlineCount(), lists.IndexCount());
         return rc;
@@ -276,7 +276,7 @@ int Explain(const std::string& dbPath, const std::string& synPath, const std::st
     if (!FileExists(synPath)) return Fail(synPath, "no such file");
     TIndexLists lists;
     BuildIndexLists(file, lists);
-    lists.SortIndex(0, static_cast<int>(lists.IndexCount()) - 1);
+    lists.SortIndex();
     const std::vector<std::string> synonyms = LoadSynonymList(synPath);
     std::vector<std::string> found;
     (void)SearchExplanations(description, synonyms, lists, found);
