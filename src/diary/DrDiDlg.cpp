@@ -12,6 +12,7 @@
 #include "lang/TransLtrWin.h"
 #include "output/Printer.h"
 #include "toolkit/Handles.h"
+#include "toolkit/LateBound.h"
 #include "toolkit/ListRows.h"
 #include "toolkit/Text.h"
 #include "widgets/Geometry.h"
@@ -359,7 +360,7 @@ std::string AskExportPath(HWND owner, const std::string& name, bool* html) {
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = L"html";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&ofn)) return {};
+    if (!tk::late::GetSaveFileName(&ofn)) return {};
     std::wstring chosen(buffer.data());
     // The kind follows the name's extension, else the filter chosen.
     std::wstring ext = chosen.substr(std::min(chosen.size(), chosen.find_last_of(L'.')));

@@ -3,6 +3,7 @@
 #include "diary/DrDiRecs.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Handles.h"
+#include "toolkit/LateBound.h"
 #include "toolkit/Text.h"
 
 #include <commdlg.h>
@@ -57,7 +58,7 @@ HDC ChoosePrinterDC(HWND owner) {
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = owner;
     pd.Flags = PD_PRINTSETUP;
-    if (!PrintDlgW(&pd)) return nullptr;
+    if (!tk::late::PrintDlg(&pd)) return nullptr;
     DialogBlocks blocks{pd.hDevMode, pd.hDevNames};
     if (blocks.DevNames == nullptr) return nullptr;
     const auto* names = static_cast<const DEVNAMES*>(GlobalLock(blocks.DevNames));
@@ -176,10 +177,10 @@ bool RunJob(HWND owner, const char* title, const std::string& fontName, Prepare 
 bool AnyPrinterInstalled() {
     DWORD needed = 0, count = 0;
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
+    tk::late::EnumPrinters(flags, nullptr, 4, nullptr, 0, &needed, &count);
     if (needed == 0) return false;
     std::vector<BYTE> buffer(needed);
-    if (!EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return false;
+    if (!tk::late::EnumPrinters(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return false;
     return count > 0;
 }
 

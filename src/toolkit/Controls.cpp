@@ -985,18 +985,6 @@ void TApplication::Initialize(HINSTANCE instance) {
     FHandle = CreateWindowExW(0, wc.lpszClassName, Widen(FTitle).c_str(),
                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
                               nullptr, instance, nullptr);
-    FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                           0, 0, 0, 0, FHandle, nullptr, instance, nullptr);
-    if (FTip != nullptr) {
-        TOOLINFOW ti{};
-        ti.cbSize = TTTOOLINFOW_V1_SIZE;
-        ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-        ti.hwnd = FHandle;
-        ti.uId = 1;
-        ti.lpszText = const_cast<wchar_t*>(L"");
-        SendMessageW(FTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-        SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, 400);
-    }
     FCursors[static_cast<int>(TCursor::Default)] = LoadCursorW(nullptr, IDC_ARROW);
     FCursors[static_cast<int>(TCursor::Arrow)] = LoadCursorW(nullptr, IDC_ARROW);
     FCursors[static_cast<int>(TCursor::HourGlass)] = LoadCursorW(nullptr, IDC_WAIT);
@@ -1107,8 +1095,25 @@ void TApplication::CancelHint() {
     FHintShowing.clear();
 }
 
+// The hint window is made for the first hint: most starts show none, and each window costs.
+bool TApplication::MakeHintWindow() {
+    if (FTip != nullptr) return true;
+    FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           0, 0, 0, 0, FHandle, nullptr, FInstance, nullptr);
+    if (FTip == nullptr) return false;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = FHandle;
+    ti.uId = 1;
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(FTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(FTip, TTM_SETMAXTIPWIDTH, 0, 400);
+    return true;
+}
+
 void TApplication::ShowHintNow() {
-    if (FHintControl == nullptr || FTip == nullptr) return;
+    if (FHintControl == nullptr || !MakeHintWindow()) return;
     FHintShowing = FHintControl->Hint;
     static std::wstring text;
     text = Widen(FHintShowing);

@@ -326,6 +326,7 @@ private:
     TApplication() = default;
     static LRESULT CALLBACK AppProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     void ShowHintNow();
+    bool MakeHintWindow();
     bool PreTranslate(MSG& msg);
     HINSTANCE FInstance = nullptr;
     HWND FHandle = nullptr;

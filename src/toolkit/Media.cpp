@@ -1,5 +1,6 @@
 #include "toolkit/Media.h"
 
+#include "toolkit/LateBound.h"
 #include "toolkit/Text.h"
 
 #include <mmsystem.h>
@@ -58,7 +59,8 @@ bool TMediaPlayer::Open() {
     const std::wstring path = Widen(FileName);
     MCI_OPEN_PARMSW open{};
     open.lpstrElementName = path.c_str();
-    if (mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
+    if (late::MciSendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open)) != 0)
+        return false;
     FDevice = open.wDeviceID;
     return true;
 }
@@ -68,20 +70,20 @@ bool TMediaPlayer::Play() {
     MCI_PLAY_PARMS play{};
     play.dwCallback = reinterpret_cast<DWORD_PTR>(FWindow);
     MCI_SEEK_PARMS seek{};
-    mciSendCommandW(FDevice, MCI_SEEK, MCI_SEEK_TO_START, reinterpret_cast<DWORD_PTR>(&seek));
-    return mciSendCommandW(FDevice, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) == 0;
+    late::MciSendCommand(FDevice, MCI_SEEK, MCI_SEEK_TO_START, reinterpret_cast<DWORD_PTR>(&seek));
+    return late::MciSendCommand(FDevice, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) == 0;
 }
 
 bool TMediaPlayer::Stop() {
     if (FDevice == 0) return false;
     MCI_GENERIC_PARMS p{};
-    return mciSendCommandW(FDevice, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p)) == 0;
+    return late::MciSendCommand(FDevice, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p)) == 0;
 }
 
 void TMediaPlayer::Close() {
     if (FDevice == 0) return;
     MCI_GENERIC_PARMS p{};
-    mciSendCommandW(FDevice, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p));
+    late::MciSendCommand(FDevice, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p));
     FDevice = 0;
 }
 
