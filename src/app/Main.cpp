@@ -316,6 +316,9 @@ void TMainForm::FormShow() {
     }
     // 3. The splash goes.
     if (SplashShowing()) FreeSplash();
+    // The whole window is painted before the slide and the first record: otherwise it stays
+    // half black until they are done and the message loop runs (about 150 ms under Wine).
+    Repaint();
     // 4.–6. Menu strip, first outline line, first index entry.
     SlideMenu(1);
     if (Records->ContentLst->ItemCount() > 0) {
