@@ -2,15 +2,21 @@
 
 #include <winspool.h>
 
+#include <string>
+
 namespace slumra::tk::late {
 
 namespace {
 
-// The function `name` of `library`, loading the library on the first call; it stays loaded
-// for the rest of the program. Null when either is missing.
+// The function `name` of the system library `library`, loading the library on the first call;
+// it stays loaded for the rest of the program. Null when either is missing. The library is
+// taken from the system folder only, never from beside the program or the current folder.
 template <class Function>
 Function Bind(const wchar_t* library, const char* name) {
-    HMODULE module = LoadLibraryW(library);
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    HMODULE module = LoadLibraryW((std::wstring(folder, length) + L'\\' + library).c_str());
     if (module == nullptr) return nullptr;
     // Through a plain function pointer: GetProcAddress's own type says nothing of the real one.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
