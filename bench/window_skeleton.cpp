@@ -35,7 +35,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&icc);
     int argc = 0;
     LocalFree(CommandLineToArgvW(GetCommandLineW(), &argc));
-    // Bound at start as in the program, whose second thread uses it for the pictures.
+    // Never called (argc is never negative): it only binds ole32 at start, as the program's
+    // picture decoding does.
     if (argc < 0) CoUninitialize();
 
     WNDCLASSW wc{};
